@@ -1,0 +1,20 @@
+# Warnings every target of the project builds with; -Werror is switched on in CI.
+add_library(quindle_warnings INTERFACE)
+target_compile_options(quindle_warnings INTERFACE
+    -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Woverloaded-virtual)
+if(QUINDLE_WERROR)
+  target_compile_options(quindle_warnings INTERFACE -Werror)
+endif()
+
+if(QUINDLE_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# quindle_library(NAME SOURCES... [LIBS ...]): one static library of a subsystem folder.
+function(quindle_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE quindle_warnings)
+endfunction()

@@ -1,0 +1,165 @@
+#include "platform/FileSystem.h"
+
+#include <QStringList>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quindle {
+
+namespace {
+
+constexpr char16_t escapeBase = 0xDC00;
+
+// Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
+int validSequenceLength(const QByteArray& bytes, qsizetype i)
+{
+    const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+    const unsigned char lead = byte(i);
+    if (lead < 0x80)
+        return 1;
+    int length = 0;
+    char32_t minimum = 0;
+    char32_t code = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        code = lead & 0x1F;
+        minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        code = lead & 0x0F;
+        minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        code = lead & 0x07;
+        minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > bytes.size())
+        return 0;
+    for (int k = 1; k < length; ++k) {
+        const unsigned char next = byte(i + k);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
+}
+
+} // namespace
+
+QString decodeFileName(const QByteArray& bytes)
+{
+    QString name;
+    name.reserve(bytes.size());
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const int length = validSequenceLength(bytes, i);
+        if (length == 0) {
+            name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
+            ++i;
+            continue;
+        }
+        name.append(QString::fromUtf8(bytes.constData() + i, length));
+        i += length;
+    }
+    return name;
+}
+
+QByteArray encodeFileName(const QString& name)
+{
+    QByteArray bytes;
+    bytes.reserve(name.size());
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t unit = name[i].unicode();
+        const bool escaped = unit >= escapeBase + 0x80 && unit <= escapeBase + 0xFF;
+        const bool paired = QChar::isLowSurrogate(unit) && i > 0 && name[i - 1].isHighSurrogate();
+        if (!escaped || paired)
+            continue;
+        bytes.append(QStringView(name).mid(start, i - start).toUtf8());
+        bytes.append(static_cast<char>(unit - escapeBase));
+        start = i + 1;
+    }
+    bytes.append(QStringView(name).mid(start).toUtf8());
+    return bytes;
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (folder.isEmpty())
+        return name;
+    if (folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+bool fileExists(const QString& path)
+{
+    struct stat info {};
+    return ::stat(encodeFileName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool folderExists(const QString& path)
+{
+    struct stat info {};
+    return ::stat(encodeFileName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool renameFile(const QString& from, const QString& to)
+{
+    return std::rename(encodeFileName(from).constData(), encodeFileName(to).constData()) == 0;
+}
+
+int openForReading(const QString& path)
+{
+    return ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+}
+
+namespace {
+
+QString resolveComponent(const QString& folder, const QString& component)
+{
+    const QString exact = joinPath(folder, component);
+    if (component.isEmpty() || component == QLatin1String(".") || component == QLatin1String(".."))
+        return exact;
+    struct stat info {};
+    if (::lstat(encodeFileName(exact).constData(), &info) == 0)
+        return exact;
+    DIR* dir = ::opendir(encodeFileName(folder.isEmpty() ? QStringLiteral(".") : folder).constData());
+    if (!dir)
+        return exact;
+    QString best;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QString name = decodeFileName(QByteArray(entry->d_name));
+        if (name.compare(component, Qt::CaseInsensitive) != 0)
+            continue;
+        if (best.isEmpty() || name < best)
+            best = name;
+    }
+    ::closedir(dir);
+    return best.isEmpty() ? exact : joinPath(folder, best);
+}
+
+} // namespace
+
+QString resolveCaseless(const QString& folder, const QString& relativeName)
+{
+    QString path = folder;
+    const QStringList components = relativeName.split(QLatin1Char('/'));
+    for (const QString& component : components) {
+        if (component.isEmpty())
+            continue;
+        path = resolveComponent(path, component);
+    }
+    if (relativeName.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('/')))
+        path += QLatin1Char('/');
+    return path;
+}
+
+} // namespace quindle

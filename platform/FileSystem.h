@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace quindle {
+
+// File names on Linux are bytes. The kiosk holds them as QString; a byte that is not
+// part of valid UTF-8 is kept as the lone surrogate U+DC00 + byte, so that every name
+// read from a folder can be shown, logged and opened again unchanged.
+QString decodeFileName(const QByteArray& bytes);
+QByteArray encodeFileName(const QString& name);
+
+// Paths are joined with "/".
+QString joinPath(const QString& folder, const QString& name);
+
+bool fileExists(const QString& path);   // an existing entry that is not a folder
+bool folderExists(const QString& path); // an existing folder (links followed)
+bool renameFile(const QString& from, const QString& to);
+
+// Opens a file for reading and returns its descriptor, or -1.
+int openForReading(const QString& path);
+
+// Resolves a name below a folder without regard to letter case, one path component at a
+// time: an exact match first, else the entry of that folder whose name matches ignoring
+// case (the first in name order when several do). Components that match nothing are kept
+// as written, so the result names the path that an existence test will then refuse.
+QString resolveCaseless(const QString& folder, const QString& relativeName);
+
+} // namespace quindle

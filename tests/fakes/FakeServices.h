@@ -1,0 +1,82 @@
+#pragma once
+
+#include "platform/ClickSound.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramEnd.h"
+
+#include <QStringList>
+#include <functional>
+#include <stdexcept>
+
+namespace quindle::test {
+
+// A clock that stands still until the test moves it.
+class FakeClock final : public Clock
+{
+public:
+    FakeClock() : m_now(QDate(2026, 12, 5), QTime(14, 7, 9)) {}
+    QDateTime now() const override { return m_now; }
+    std::chrono::milliseconds monotonic() const override { return m_monotonic; }
+
+    void setNow(const QDateTime& now) { m_now = now; }
+    // Moves both clocks on; every call of monotonic() may also move it by autoAdvance,
+    // so that waits measured on it end without a real sleep.
+    void advance(std::chrono::milliseconds step)
+    {
+        m_now = m_now.addMSecs(step.count());
+        m_monotonic += step;
+    }
+
+private:
+    QDateTime m_now;
+    std::chrono::milliseconds m_monotonic{1'000'000};
+};
+
+// Records every message; an optional reaction runs while the "box" is open.
+class FakeMessageBox final : public MessageBox
+{
+public:
+    void show(const QString& text) override
+    {
+        messages.append(text);
+        if (whileOpen)
+            whileOpen(text);
+    }
+    QStringList messages;
+    std::function<void(const QString&)> whileOpen;
+};
+
+// Thrown by the fake program end, so that a fatal path unwinds the test.
+struct ProgramEnded : std::runtime_error
+{
+    explicit ProgramEnded(int exitStatus) : std::runtime_error("program ended"), status(exitStatus) {}
+    int status;
+};
+
+class FakeProgramEnd final : public ProgramEnd
+{
+public:
+    [[noreturn]] void end(int status) override
+    {
+        ++calls;
+        throw ProgramEnded(status);
+    }
+    int calls = 0;
+};
+
+class FakeClickSound final : public ClickSound
+{
+public:
+    void setSource(const QString& path) override { source = path; }
+    bool hasSource() const override { return !source.isEmpty(); }
+    void play() override
+    {
+        if (hasSource())
+            ++plays;
+    }
+    QString source;
+    int plays = 0;
+};
+
+} // namespace quindle::test

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace quindle::test {
+
+// A temporary folder for one test, with small helpers to fill it.
+class TempFolder
+{
+public:
+    TempFolder();
+    QString path() const { return m_dir.path(); }
+    QString filePath(const QString& relative) const;
+    // Writes a file (creating its folders) and returns its full path.
+    QString write(const QString& relative, const QByteArray& contents = {}) const;
+    QString makeFolder(const QString& relative) const;
+    QByteArray read(const QString& relative) const;
+
+private:
+    QTemporaryDir m_dir;
+};
+
+// A small valid JPEG of the given size in one colour.
+QByteArray jpegBytes(int width, int height, quint32 rgb = 0x808080);
+
+} // namespace quindle::test
