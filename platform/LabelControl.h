@@ -1,0 +1,46 @@
+#pragma once
+
+#include "platform/PictureControl.h"
+
+#include <QColor>
+#include <QFont>
+#include <optional>
+
+namespace quindle {
+
+// A label control: a picture with a caption drawn over it, in its own font and colour,
+// on an optional background colour.
+class LabelControl : public PictureControl
+{
+    Q_OBJECT
+
+public:
+    explicit LabelControl(QWidget* parent = nullptr);
+
+    QString caption() const { return m_caption; }
+    void setCaption(const QString& caption);
+
+    void setCaptionFont(const QString& family, double pointSize, bool bold, bool italic);
+    QFont captionFont() const { return m_font; }
+
+    void setForeColor(const QColor& colour);
+    QColor foreColor() const { return m_foreColor; }
+
+    void setBackgroundColor(const QColor& colour);
+    std::optional<QColor> backgroundColor() const { return m_background; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void drawOver(QPainter& painter) override;
+
+private:
+    QString m_caption;
+    QFont m_font;
+    QColor m_foreColor = Qt::black;
+    std::optional<QColor> m_background;
+};
+
+// A colour written in the settings file's order: the lowest byte is red, then green, then blue.
+QColor colourFromSettings(std::uint32_t value);
+
+} // namespace quindle

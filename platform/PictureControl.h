@@ -1,0 +1,75 @@
+#pragma once
+
+#include "platform/PictureDecoder.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+namespace quindle {
+
+// Mouse buttons as the kiosk's handlers receive them: 1 left, 2 right, 4 middle.
+enum MouseButtonFlag : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+int mouseButtonFlag(Qt::MouseButton button);
+
+// A picture control of the kiosk window: shows the picture file given by its path, keeps a
+// free text Tag, reports presses and releases with the button and the position, and, with
+// Notify set, reports once a picture it was given is ready on screen.
+class PictureControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit PictureControl(QWidget* parent = nullptr, PictureFit fit = PictureFit::Inside);
+
+    // Setting the path loads and shows the file; the empty text shows nothing. A picture
+    // that cannot be read shows nothing as well.
+    void setPicturePath(const QString& path);
+    QString picturePath() const { return m_path; }
+    bool hasPicture() const { return !m_image.isNull(); }
+
+    // With PictureFit::NaturalSize the control takes its picture's pixel size.
+    void setPictureFit(PictureFit fit);
+    PictureFit pictureFit() const { return m_fit; }
+
+    QString tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+
+    bool notify() const { return m_notify; }
+    void setNotify(bool notify) { m_notify = notify; }
+
+    // The display switch that the detail view turns on and off around its pictures.
+    bool displaySwitch() const { return m_displaySwitch; }
+    void setDisplaySwitch(bool on) { m_displaySwitch = on; }
+
+signals:
+    void pressed(int button, QPoint position);
+    void released(int button, QPoint position);
+    // Raised once after a picture was loaded while Notify was set.
+    void notified();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+    virtual void drawOver(QPainter&) {}
+    // Where the picture is drawn; labels fill their whole rectangle.
+    virtual QRect pictureRect() const;
+    const QImage& image() const { return m_image; }
+
+private:
+    void load();
+
+    QString m_path;
+    QImage m_image;
+    QString m_tag;
+    PictureFit m_fit;
+    bool m_notify = false;
+    bool m_displaySwitch = false;
+};
+
+} // namespace quindle

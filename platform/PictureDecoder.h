@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <cstdint>
+#include <list>
+#include <mutex>
+#include <unordered_map>
+
+namespace quindle {
+
+// How a picture is fitted when it is decoded.
+enum class PictureFit {
+    NaturalSize, // the picture's own pixel size
+    Inside,      // scaled to lie inside the target size, proportions kept
+};
+
+// Decodes JPEG (and other) pictures at the size they are shown, so that the JPEG
+// library's scaled decoding does the work, upright by their EXIF orientation. A picture
+// that cannot be read gives a null image; nothing here ever stops the kiosk.
+class PictureDecoder
+{
+public:
+    // Pictures whose header claims more pixels than this are refused before decoding:
+    // the JPEG library's own buffers for such a picture lie outside Qt's allocation limit.
+    static constexpr std::int64_t maximumPixels = 120'000'000;
+
+    // The pixel size as the file's header gives it (upright), or an invalid size.
+    static QSize pixelSize(const QString& path);
+
+    // Decodes the picture. With PictureFit::Inside the result lies inside target (never
+    // larger than the picture itself).
+    static QImage decode(const QString& path, PictureFit fit, QSize target = {});
+
+    // The same through a small in-memory cache of recent results, keyed by path, target,
+    // file size and modification time: a page shown again costs no decoding.
+    static QImage decodeCached(const QString& path, PictureFit fit, QSize target = {});
+
+    static void clearCache();
+};
+
+// The size that a picture of size source takes inside target, proportions kept.
+QSize fitInside(QSize source, QSize target);
+
+} // namespace quindle
