@@ -1,0 +1,63 @@
+#pragma once
+
+#include "settings/KioskSettings.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <deque>
+
+namespace quindle {
+
+class Clock;
+
+// The visitor-activity log: one comma-separated line per event, buffered in memory and
+// appended to a daily ("mmddyyyy.csv") or monthly ("mm01yyyy.csv") file in the "log files"
+// folder of the program folder.
+//
+// A flush that fails (no folder, full disk, read-only medium) never stops the kiosk and
+// never loses a line: the lines stay in memory, in order, and go out with the next flush
+// that succeeds. A file never keeps half a line.
+class TrackingLog
+{
+public:
+    // The buffer is written when this many lines have arrived since the last write.
+    static constexpr int linesPerFlush = 15;
+    // While the log cannot be written, only the newest lines are kept, so a dead disk
+    // cannot use up the memory of a kiosk that runs for days.
+    static constexpr int maximumKeptLines = 10'000;
+
+    TrackingLog(const Clock& clock, QString programFolder, TrackingMode mode);
+
+    // Stamps the text with the date and time and buffers the line. Writes the buffer at
+    // every 15th line and at once for a "Program Termination" text. Does nothing at all
+    // with tracking off.
+    void logEvent(const QString& text);
+
+    // Appends every waiting line to the file named for the present date. True when nothing
+    // is left waiting afterwards.
+    bool flush();
+
+    int waitingLines() const { return static_cast<int>(m_waiting.size()); }
+    QString logFolder() const;
+
+    // The line as it stands in the file, without its line end. A double quote inside the
+    // text is doubled, so every line is a valid two-field CSV record.
+    static QString formatLine(const QString& text, const QDateTime& at);
+    // "mmddyyyy.csv" for a daily log, "mm01yyyy.csv" for a monthly one.
+    static QString fileNameFor(TrackingMode mode, const QDate& date);
+
+private:
+    bool writeWaitingLines(int fd);
+    qsizetype completeLineBytes(qsizetype bytesWritten) const;
+    void dropLines(qsizetype bytes);
+
+    const Clock& m_clock;
+    QString m_programFolder;
+    TrackingMode m_mode;
+    std::deque<QByteArray> m_waiting; // encoded lines, each ending in CR LF
+    int m_linesSinceFlush = 0;
+};
+
+} // namespace quindle
