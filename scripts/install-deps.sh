@@ -4,7 +4,9 @@
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 lists=("$@")
-[ ${#lists[@]} -gt 0 ] || lists=(build test)
+if [ ${#lists[@]} -eq 0 ]; then
+  for file in "$here"/deps/*.txt; do lists+=("$(basename "$file" .txt)"); done
+fi
 packages=()
 for list in "${lists[@]}"; do
   while read -r package; do

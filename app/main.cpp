@@ -1,0 +1,51 @@
+#include "platform/ClickSound.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Services.h"
+#include "shell/KioskWindow.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+// The program folder: the executable's folder, or the one given with --program-folder.
+QString programFolderFrom(const QStringList& arguments)
+{
+    const qsizetype option = arguments.indexOf(QStringLiteral("--program-folder"));
+    if (option >= 0 && option + 1 < arguments.size())
+        return arguments.at(option + 1);
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quindle"));
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.contains(QStringLiteral("--help"))) {
+        std::fputs("Usage: quindle [--program-folder DIR]\n"
+                   "Runs the picture kiosk whose pointer file \"quindleFolder.ini\" lies in DIR\n"
+                   "(by default the folder of this program).\n",
+                   stdout);
+        return 0;
+    }
+
+    quindle::SystemClock clock;
+    quindle::WidgetMessageBox messages;
+    quindle::ImmediateProgramEnd programEnd;
+    quindle::EffectClickSound sound;
+    const quindle::Services services{clock, messages, programEnd, sound};
+
+    quindle::KioskWindow window(programFolderFrom(arguments), services);
+    messages.setParentWindow(&window);
+    window.startKiosk();
+    window.show();
+    window.raise();
+    window.activateWindow();
+    return QApplication::exec();
+}

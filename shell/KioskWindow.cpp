@@ -1,0 +1,253 @@
+#include "shell/KioskWindow.h"
+
+#include "catalogue/Catalogue.h"
+#include "platform/ClickSound.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/PictureDecoder.h"
+#include "screens/Browsing.h"
+#include "settings/SettingsReader.h"
+#include "tracking/TrackingLog.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+
+namespace quindle {
+
+namespace {
+
+const QString lineBreak = QStringLiteral("\r\n");
+
+void applyTextStyle(LabelControl& label, const TextStyle& style)
+{
+    label.setCaptionFont(style.fontName, style.pointSize, style.bold, style.italic);
+    label.setForeColor(colourFromSettings(style.colour));
+}
+
+} // namespace
+
+QString menuCaptionText(const QString& caption)
+{
+    QString text = caption;
+    for (qsizetype underscore = text.indexOf(QLatin1Char('_')); underscore >= 0;
+         underscore = text.indexOf(QLatin1Char('_'))) {
+        text = text.left(underscore) + lineBreak + text.mid(underscore + 1, 100);
+    }
+    return text;
+}
+
+KioskWindow::KioskWindow(QString programFolder, const Services& services)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_programFolder(std::move(programFolder)),
+      m_services(services)
+{
+    setWindowTitle(QStringLiteral("Quindle"));
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setFocusPolicy(Qt::StrongFocus);
+    m_controls = KioskControls::create(this);
+}
+
+KioskWindow::~KioskWindow() = default;
+
+void KioskWindow::startKiosk()
+{
+    m_settings.lookupEnabled = false;
+    m_settings.showFileName = false;
+    readSettings();
+    checkInterfaceFolder();
+    setHangMarkerAside();
+    logStart();
+    sizeWindow();
+    m_state.thumbsPerPage = m_settings.gridRows * m_settings.gridColumns;
+    m_controls.backdrop->move(0, 0);
+    buildMenuButtons();
+    buildThumbnailSlots();
+    m_controls.bigPicture->setPictureFit(PictureFit::Inside);
+    buildFileNameCaptions();
+    prepareControlButtons();
+    buildKeyLegends();
+    loadClickSound();
+    openFirstCategory();
+}
+
+void KioskWindow::readSettings()
+{
+    SettingsResult result = SettingsReader(m_programFolder).read();
+    if (!result.ok())
+        m_services.endWithMessage(result.message);
+    m_settings = std::move(*result.settings);
+    m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
+    const QString kioskFolder = resolveCaseless(m_programFolder, m_settings.kioskFolder);
+    m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
+    m_browsing = std::make_unique<Browsing>(m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services,
+                                            m_programFolder);
+    applyPlacements();
+}
+
+// The statements place controls as they are read; the record holds what they said and
+// the placements are made here, before anything is shown.
+void KioskWindow::applyPlacements()
+{
+    if (!m_settings.backdropPath.isEmpty())
+        m_controls.backdrop->setPicturePath(m_settings.backdropPath);
+    for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
+        const MenuEntry& entry = m_settings.menuEntries[static_cast<size_t>(n)];
+        auto* button = new LabelControl(this);
+        button->move(entry.position);
+        applyTextStyle(*button, entry.style);
+        m_controls.btnMenu.push_back(button);
+    }
+    for (int index = PrevButton; index <= LookupButton; ++index) {
+        const ControlButtonPlacement& placement = m_settings.controlButtons[static_cast<size_t>(index)];
+        if (!placement.configured)
+            continue;
+        auto* button = new LabelControl(this);
+        button->move(placement.position);
+        button->setCaption(placement.caption);
+        applyTextStyle(*button, placement.style);
+        m_controls.btnControl[static_cast<size_t>(index)] = button;
+    }
+    if (m_settings.detailView)
+        m_controls.bigPicture->setGeometry(*m_settings.detailView);
+    if (m_settings.keyboardPosition)
+        m_controls.keyboard->move(*m_settings.keyboardPosition);
+    if (m_settings.keyboardTextPosition)
+        m_controls.txtSearch->move(*m_settings.keyboardTextPosition);
+}
+
+void KioskWindow::checkInterfaceFolder()
+{
+    if (folderExists(m_settings.interfaceFolder))
+        return;
+    m_services.endWithMessage(QStringLiteral("There is no \"Interface\" folder inside your \"%1\" folder - please copy "
+                                             "or create this folder and make sure all your interface images are "
+                                             "within it. Program will terminate.")
+                                  .arg(m_settings.kioskFolder));
+}
+
+void KioskWindow::setHangMarkerAside()
+{
+    const QString marker = resolveCaseless(m_programFolder, QStringLiteral("hang.txt"));
+    if (!fileExists(marker))
+        return;
+    // An older "hanggg.txt" is replaced: the marker only has to stop being "hang.txt".
+    renameFile(marker, joinPath(m_programFolder, QStringLiteral("hanggg.txt")));
+}
+
+void KioskWindow::logStart()
+{
+    if (m_settings.trackingMode != TrackingMode::None)
+        m_log->logEvent(QStringLiteral("Program Started"));
+}
+
+void KioskWindow::sizeWindow()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
+    QSize size = available.size();
+    if (!m_settings.backdropPath.isEmpty()) {
+        const QSize pictureSize = PictureDecoder::pixelSize(m_settings.backdropPath);
+        if (pictureSize.isValid())
+            size = pictureSize;
+    }
+    QRect geometry(QPoint(0, 0), size);
+    geometry.moveCenter(available.center());
+    setGeometry(geometry);
+    if (m_settings.backdropPath.isEmpty())
+        m_controls.backdrop->resize(size);
+}
+
+QString KioskWindow::requireInterfacePicture(const QString& fileName) const
+{
+    const QString path = interfacePicture(m_settings.interfaceFolder, fileName);
+    if (!fileExists(path))
+        m_services.endWithMessage(QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(fileName));
+    return path;
+}
+
+void KioskWindow::buildMenuButtons()
+{
+    for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
+        LabelControl* button = m_controls.btnMenu[static_cast<size_t>(n)];
+        const QString face = requireInterfacePicture(QStringLiteral("btn%1.jpg").arg(n));
+        button->resize(PictureDecoder::pixelSize(face).expandedTo(QSize(0, 0)));
+        button->setPicturePath(face);
+        const QString& caption = m_settings.menuEntries[static_cast<size_t>(n)].caption;
+        if (!caption.isEmpty())
+            button->setCaption(menuCaptionText(caption));
+        button->show();
+        button->raise();
+    }
+}
+
+void KioskWindow::buildThumbnailSlots()
+{
+    QPoint cursor(m_settings.gridLeft, m_settings.gridTop);
+    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
+        auto* slot = new PictureControl(this, PictureFit::Inside);
+        slot->resize(m_settings.thumbWidth, m_settings.thumbHeight);
+        slot->move(cursor);
+        m_controls.btnThumbnail.push_back(slot);
+        if (i % m_settings.gridColumns != 0) {
+            cursor.rx() += m_settings.thumbWidth + m_settings.gridColumnGap;
+            continue;
+        }
+        cursor.ry() += m_settings.thumbHeight + m_settings.gridRowGap;
+        cursor.setX(m_settings.gridLeft);
+    }
+}
+
+void KioskWindow::buildFileNameCaptions()
+{
+    if (!m_settings.showFileName)
+        return;
+    const FileNameCaptionStyle& look = m_settings.fileNameCaption;
+    const bool onTop = look.positionWord.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0;
+    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
+        const PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
+        auto* caption = new LabelControl(this);
+        applyTextStyle(*caption, look.style);
+        caption->setBackgroundColor(colourFromSettings(look.background));
+        caption->setTag(look.positionWord);
+        caption->resize(slot->width(), look.height);
+        const int top = onTop ? slot->y() : slot->y() + slot->height() - look.height;
+        caption->move(slot->x(), top);
+        caption->show();
+        m_controls.lblFileName.push_back(caption);
+    }
+}
+
+void KioskWindow::prepareControlButtons()
+{
+    m_browsing->prepareControlButtons();
+}
+
+void KioskWindow::buildKeyLegends() {}
+
+void KioskWindow::loadClickSound()
+{
+    const QString click = resolveCaseless(m_programFolder, QStringLiteral("click.wav"));
+    if (fileExists(click))
+        m_services.sound.setSource(click);
+}
+
+void KioskWindow::openFirstCategory()
+{
+    m_browsing->connectControls();
+    m_browsing->openFirstCategory();
+}
+
+void KioskWindow::closeEvent(QCloseEvent* event)
+{
+    // Only the operator's right-button release on the backdrop and the system's signals
+    // end the kiosk; a close request from a window manager or a key is refused.
+    event->ignore();
+}
+
+void KioskWindow::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+}
+
+} // namespace quindle
