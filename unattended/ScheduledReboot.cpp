@@ -1,0 +1,37 @@
+#include "unattended/ScheduledReboot.h"
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "unattended/SystemRestart.h"
+
+#include <utility>
+
+namespace quindle {
+
+ScheduledReboot::ScheduledReboot(const std::array<std::int32_t, 3>& rebootTimes, const Clock& clock,
+                                 SystemRestart& restart, MessageBox& messageBox, LogEvent logEvent)
+    : m_schedule(rebootTimes), m_clock(clock), m_restart(restart), m_messageBox(messageBox),
+      m_logEvent(std::move(logEvent))
+{
+}
+
+bool ScheduledReboot::checkRebootSchedule()
+{
+    if (!m_schedule.isDue(m_clock.now()))
+        return false;
+    rebootMachine();
+    return true;
+}
+
+void ScheduledReboot::rebootMachine()
+{
+    m_logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+    const RestartOutcome outcome = m_restart.requestRestart();
+    if (outcome.ok())
+        return;
+    // The box is modal but ticks go on beneath it; the schedule has already moved on,
+    // so they do not ask again.
+    m_messageBox.show(QStringLiteral("GetCurrentProcess error==%1").arg(outcome.error));
+}
+
+} // namespace quindle
