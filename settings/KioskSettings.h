@@ -52,7 +52,13 @@ struct MenuEntry
 };
 
 // btnControl elements: 1 previous, 2 close, 3 print, 4 next, 5 lookup.
-enum ControlButtonIndex : int { PrevButton = 1, CloseButton = 2, PrintButton = 3, NextButton = 4, LookupButton = 5 };
+enum ControlButtonIndex : int {
+    PrevButton = 1,
+    CloseButton = 2,
+    PrintButton = 3,
+    NextButton = 4,
+    LookupButton = 5
+};
 
 struct ControlButtonPlacement
 {
@@ -100,6 +106,7 @@ struct KioskSettings
     float jpgHeight = 0;
     std::array<std::int32_t, 3> rebootTimes{};
     QString kioskFolder;     // as the pointer file names it, relative to the program folder
+    QString kioskFolderPath; // full path of the kiosk folder as found on disk (letter case resolved)
     QString interfaceFolder; // full path of the Interface folder, ending in "/"
 
     // Where the statements place the window's controls; applied by start-up before the
@@ -112,7 +119,10 @@ struct KioskSettings
     FileNameCaptionStyle fileNameCaption;
 
     int menuEntryCount() const { return static_cast<int>(menuEntries.size()) - 1; }
-    bool controlButtonConfigured(int index) const { return controlButtons.at(static_cast<size_t>(index)).configured; }
+    bool controlButtonConfigured(int index) const
+    {
+        return controlButtons.at(static_cast<size_t>(index)).configured;
+    }
 };
 
 } // namespace quindle

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace quindle {
 
@@ -17,15 +18,44 @@ struct SettingsResult
     bool ok() const { return settings.has_value(); }
 };
 
+// One thing wrong in the settings files: the file's full path, the line it stands on
+// (from 1; 0 for the file as a whole) and the message the kiosk would end with.
+struct SettingsProblem
+{
+    QString file;
+    int line = 0;
+    QString message;
+};
+
+// The kiosk stops at the first problem; an owner's check reads on and lists them all.
+enum class ProblemHandling { StopAtFirst, CollectAll };
+
+// Every problem of the settings files at once, with the record as far as it could be
+// filled (statements that were refused leave their fields alone).
+struct SettingsReport
+{
+    KioskSettings settings;
+    std::vector<SettingsProblem> problems;
+
+    bool ok() const { return problems.empty(); }
+};
+
 // Reads the pointer file "quindleFolder.ini" in the program folder and the settings file
-// "quindle.ini" of the kiosk folder it names.
+// "quindle.ini" of the kiosk folder it names. Pure logic: it shows nothing and ends
+// nothing; start-up shows the message and ends.
 class SettingsReader
 {
 public:
     explicit SettingsReader(QString programFolder);
+
+    // The kiosk's reading: stops at the first problem, as start-up ends with it.
     SettingsResult read() const;
+    // An owner's check: reads on past problems and reports all of them.
+    SettingsReport readAll() const;
 
 private:
+    SettingsReport readWith(ProblemHandling handling) const;
+
     QString m_programFolder;
 };
 

@@ -1,0 +1,65 @@
+#include "settings/StatementFields.h"
+
+#include "settings/SettingsText.h"
+#include "settings/ValueConversions.h"
+
+namespace quindle {
+
+StatementFields::StatementFields(const QString& value) : m_fields(value.split(QLatin1Char(','))) {}
+
+QString StatementFields::rawText(int number) const
+{
+    return m_fields.value(number - 1);
+}
+
+QString StatementFields::text(int number) const
+{
+    return trimSpaces(rawText(number));
+}
+
+QString StatementFields::folderName(int number) const
+{
+    return withForwardSlashes(text(number));
+}
+
+template <typename T> T StatementFields::remember(const T& converted)
+{
+    if (!converted.ok() && m_failure.isEmpty())
+        m_failure = converted.failure;
+    return converted;
+}
+
+std::int16_t StatementFields::wholeNumber(int number)
+{
+    return remember(toWholeNumber(text(number))).value;
+}
+
+int StatementFields::pixels(int number)
+{
+    return wholeNumber(number);
+}
+
+double StatementFields::points(int number)
+{
+    return remember(toPoints(text(number))).value;
+}
+
+std::uint32_t StatementFields::colour(int number)
+{
+    return remember(toColour(text(number))).value;
+}
+
+void applyStyleWord(TextStyle& style, const QString& word)
+{
+    if (word.compare(QLatin1String("boldItalic"), Qt::CaseInsensitive) == 0) {
+        style.bold = true;
+        style.italic = true;
+        return;
+    }
+    if (word.compare(QLatin1String("bold"), Qt::CaseInsensitive) == 0)
+        style.bold = true;
+    if (word.compare(QLatin1String("italic"), Qt::CaseInsensitive) == 0)
+        style.italic = true;
+}
+
+} // namespace quindle

@@ -1,0 +1,203 @@
+#include "settings/ValueConversions.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace quindle {
+
+namespace {
+
+bool isBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
+}
+
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && isBlank(text[start]))
+        ++start;
+    while (end > start && isBlank(text[end - 1]))
+        --end;
+    return text.mid(start, end - start);
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+int hexDigitValue(QChar c)
+{
+    const char16_t unit = c.unicode();
+    if (unit >= u'0' && unit <= u'9')
+        return unit - u'0';
+    if (unit >= u'a' && unit <= u'f')
+        return unit - u'a' + 10;
+    if (unit >= u'A' && unit <= u'F')
+        return unit - u'A' + 10;
+    return -1;
+}
+
+qsizetype skipDigits(QStringView text, qsizetype i)
+{
+    while (i < text.size() && isAsciiDigit(text[i]))
+        ++i;
+    return i;
+}
+
+// Whether the whole text is [sign] digits [. digits] [e [sign] digits] with at least one
+// mantissa digit; only ASCII is accepted, so the later byte conversion sees plain text.
+bool isDecimalSyntax(QStringView text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+        ++i;
+    const qsizetype integerStart = i;
+    i = skipDigits(text, i);
+    qsizetype mantissaDigits = i - integerStart;
+    if (i < text.size() && text[i] == QLatin1Char('.')) {
+        const qsizetype fractionStart = ++i;
+        i = skipDigits(text, i);
+        mantissaDigits += i - fractionStart;
+    }
+    if (mantissaDigits == 0)
+        return false;
+    if (i < text.size() && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
+        ++i;
+        if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
+            ++i;
+        const qsizetype exponentStart = i;
+        i = skipDigits(text, i);
+        if (i == exponentStart)
+            return false;
+    }
+    return i == text.size();
+}
+
+template <typename T> Converted<T> failed(const char* firstLine)
+{
+    return Converted<T>{T{}, QString::fromLatin1(firstLine)};
+}
+
+constexpr const char* notBoolean = "You have a value that cannot be read as true or false:";
+constexpr const char* notWholeNumber = "You have a value that cannot be read as a whole number:";
+constexpr const char* outsideWholeRange = "You have a whole number outside the range -32768 to 32767:";
+constexpr const char* notNumber = "You have a value that cannot be read as a number:";
+constexpr const char* notFontSize = "You have a font size that is not a number above 0 and at most 32767:";
+constexpr const char* notColour = "You have a value that cannot be read as a hexadecimal colour:";
+constexpr const char* notRebootTime = "You have a reboot time that cannot be read as hours after midnight:";
+
+} // namespace
+
+std::int16_t countCommas(QStringView text)
+{
+    return static_cast<std::int16_t>(std::min<qsizetype>(text.count(QLatin1Char(',')), 32767));
+}
+
+std::optional<double> parseDecimal(QStringView text)
+{
+    const QStringView number = trimBlanks(text);
+    if (!isDecimalSyntax(number))
+        return std::nullopt;
+    // from_chars reads the C locale's form whatever the process locale is, but takes no "+".
+    QByteArray bytes = number.toLatin1();
+    if (bytes.startsWith('+'))
+        bytes.remove(0, 1);
+    double value = 0;
+    const auto [end, error] = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), value);
+    if (error != std::errc() || end != bytes.constData() + bytes.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+double roundHalfToEven(double value)
+{
+    const double lower = std::floor(value);
+    const double fraction = value - lower;
+    if (fraction < 0.5)
+        return lower;
+    if (fraction > 0.5)
+        return lower + 1;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+Converted<bool> toBoolean(QStringView text)
+{
+    const QStringView word = trimBlanks(text);
+    if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+        return {true, {}};
+    if (word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+        return {false, {}};
+    const std::optional<double> number = parseDecimal(word);
+    if (!number)
+        return failed<bool>(notBoolean);
+    return {*number != 0, {}};
+}
+
+Converted<std::int16_t> toWholeNumber(QStringView text)
+{
+    const std::optional<double> number = parseDecimal(text);
+    if (!number)
+        return failed<std::int16_t>(notWholeNumber);
+    const double rounded = roundHalfToEven(*number);
+    if (rounded < -32768 || rounded > 32767)
+        return failed<std::int16_t>(outsideWholeRange);
+    return {static_cast<std::int16_t>(rounded), {}};
+}
+
+Converted<float> toReal(QStringView text)
+{
+    const std::optional<double> number = parseDecimal(text);
+    if (!number || std::fabs(*number) > std::numeric_limits<float>::max())
+        return failed<float>(notNumber);
+    return {static_cast<float>(*number), {}};
+}
+
+Converted<double> toPoints(QStringView text)
+{
+    const std::optional<double> number = parseDecimal(text);
+    // Fonts are drawn at this size later; a size of nothing or of a wall would only
+    // make the caption unreadable or the drawing slow.
+    if (!number || *number <= 0 || *number > 32767)
+        return failed<double>(notFontSize);
+    return {*number, {}};
+}
+
+Converted<std::uint32_t> toColour(QStringView text)
+{
+    const QStringView digits = trimBlanks(text);
+    if (digits.isEmpty())
+        return failed<std::uint32_t>(notColour);
+    std::uint32_t colour = 0;
+    int significant = 0;
+    for (const QChar c : digits) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0)
+            return failed<std::uint32_t>(notColour);
+        if (colour != 0 || digit != 0)
+            ++significant;
+        if (significant > 8)
+            return failed<std::uint32_t>(notColour);
+        colour = colour << 4 | static_cast<std::uint32_t>(digit);
+    }
+    return {colour, {}};
+}
+
+Converted<std::int32_t> toRebootTime(QStringView text)
+{
+    const std::optional<double> hours = parseDecimal(text);
+    if (!hours)
+        return failed<std::int32_t>(notNumber);
+    const double seconds = roundHalfToEven(*hours * 3600);
+    if (seconds < std::numeric_limits<std::int32_t>::min() ||
+        seconds > std::numeric_limits<std::int32_t>::max())
+        return failed<std::int32_t>(notRebootTime);
+    return {static_cast<std::int32_t>(seconds), {}};
+}
+
+} // namespace quindle
