@@ -1,0 +1,329 @@
+#include "support/KioskHarness.h"
+
+#include "catalogue/Catalogue.h"
+#include "screens/Browsing.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace quindle;
+using namespace quindle::test;
+
+namespace {
+
+// A started standard kiosk ("Rings": 15 pictures on a 4×3 grid, "Watches": 3).
+class BrowsingTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { folder.writeStandardKiosk(); }
+
+    void start()
+    {
+        kiosk = std::make_unique<KioskHarness>(folder);
+        ASSERT_TRUE(kiosk->start()) << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
+    }
+
+    const KioskControls& controls() const { return kiosk->controls(); }
+    PictureControl* slot(int i) const { return controls().btnThumbnail[static_cast<size_t>(i)]; }
+    LabelControl* button(int index) const { return controls().btnControl[static_cast<size_t>(index)]; }
+    const KioskState& state() const { return kiosk->window().state(); }
+    QString face(int index) const { return button(index)->tag(); }
+    QString shown(const PictureControl* control) const { return KioskHarness::shownFile(control); }
+    int visibleSlots() const
+    {
+        int count = 0;
+        for (size_t i = 1; i < controls().btnThumbnail.size(); ++i)
+            count += controls().btnThumbnail[i]->isVisible() ? 1 : 0;
+        return count;
+    }
+
+    KioskFolder folder;
+    std::unique_ptr<KioskHarness> kiosk;
+};
+
+} // namespace
+
+TEST_F(BrowsingTest, EmptyListHidesEverySlotAndDisablesPaging)
+{
+    QDir(folder.kioskFolder() + QStringLiteral("/Rings")).removeRecursively();
+    QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Rings"));
+    start();
+
+    EXPECT_EQ(0, visibleSlots());
+    EXPECT_EQ(QStringLiteral("-prev.jpg"), face(PrevButton));
+    EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
+    EXPECT_FALSE(button(PrevButton)->isEnabled());
+    EXPECT_FALSE(button(NextButton)->isEnabled());
+    EXPECT_EQ(QStringList{QStringLiteral("Warning - you have no images inside your \"category\" folder of \"Rings\"")},
+              kiosk->messageBox.messages);
+}
+
+TEST_F(BrowsingTest, PagesThroughAListOfOnePagePlusSome)
+{
+    start();
+    EXPECT_EQ(12, visibleSlots());
+    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
+    EXPECT_EQ(QStringLiteral("-prev.jpg"), face(PrevButton));
+    EXPECT_EQ(QStringLiteral("next.jpg"), face(NextButton));
+
+    kiosk->click(button(NextButton));
+    EXPECT_EQ(12, state().pageStart);
+    EXPECT_EQ(3, visibleSlots());
+    EXPECT_EQ(QStringLiteral("_Item 13.jpg"), shown(slot(1)));
+    EXPECT_FALSE(slot(4)->isVisible());
+    EXPECT_EQ(QString(), slot(4)->picturePath());
+    EXPECT_EQ(QStringLiteral("prev.jpg"), face(PrevButton));
+    EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
+
+    kiosk->click(button(PrevButton));
+    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(12, visibleSlots());
+    EXPECT_EQ((QStringList{QStringLiteral("Program Started"), QStringLiteral("Next Button Pressed"),
+                           QStringLiteral("Prev Button Pressed")}),
+              kiosk->loggedEvents());
+}
+
+TEST_F(BrowsingTest, ExactlyOnePageCannotPageOn)
+{
+    for (int i = 13; i <= 15; ++i)
+        QFile::remove(folder.kioskFolder() + QStringLiteral("/Rings/Item %1.jpg").arg(i));
+    start();
+    EXPECT_EQ(12, visibleSlots());
+    EXPECT_FALSE(button(NextButton)->isEnabled());
+    EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
+}
+
+TEST_F(BrowsingTest, ShowsThePictureItselfWhenItsThumbnailIsMissing)
+{
+    QFile::remove(folder.kioskFolder() + QStringLiteral("/Rings/_Item 02.jpg"));
+    start();
+    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
+    EXPECT_EQ(QStringLiteral("Item 02.jpg"), shown(slot(2)));
+    EXPECT_TRUE(slot(2)->hasPicture());
+}
+
+TEST_F(BrowsingTest, ThumbnailPressOpensTheDetailViewAtTheEndsOfTheList)
+{
+    start();
+    kiosk->click(slot(1));
+    EXPECT_TRUE(controls().bigPicture->isVisible());
+    EXPECT_EQ(QStringLiteral("Item 01.jpg"), shown(controls().bigPicture));
+    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1))); // the release gave the slot its picture back
+    EXPECT_EQ(1, state().currentPicture);
+    EXPECT_EQ(QStringLiteral("-prev.jpg"), face(PrevButton));
+    EXPECT_EQ(QStringLiteral("next.jpg"), face(NextButton));
+    EXPECT_EQ(QStringLiteral("close.jpg"), face(CloseButton));
+    EXPECT_TRUE(button(CloseButton)->isEnabled());
+
+    kiosk->click(controls().bigPicture);
+    EXPECT_FALSE(controls().bigPicture->isVisible());
+    kiosk->click(controls().btnMenu[2]);
+    kiosk->click(slot(3));
+    EXPECT_EQ(QStringLiteral("Item 03.jpg"), shown(controls().bigPicture));
+    EXPECT_EQ(QStringLiteral("prev.jpg"), face(PrevButton));
+    EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
+    EXPECT_FALSE(button(NextButton)->isEnabled());
+}
+
+TEST_F(BrowsingTest, SteppingAcrossAPageMovesThePageAndCloseShowsIt)
+{
+    start();
+    kiosk->click(slot(12));
+    slot(1)->setPicturePath(QString()); // a refill would give the covered slot its picture back
+    kiosk->click(button(NextButton));
+    EXPECT_EQ(13, state().currentPicture);
+    EXPECT_EQ(12, state().pageStart);
+    EXPECT_EQ(QString(), slot(1)->picturePath());
+    EXPECT_EQ(QStringLiteral("Item 13.jpg"), shown(controls().bigPicture));
+
+    kiosk->click(button(CloseButton));
+    EXPECT_FALSE(controls().bigPicture->isVisible());
+    EXPECT_EQ(QStringLiteral("_Item 13.jpg"), shown(slot(1)));
+    EXPECT_EQ(3, visibleSlots());
+    const QStringList events = kiosk->loggedEvents();
+    EXPECT_EQ((QStringList{QStringLiteral("Program Started"), QStringLiteral("Detail: Item 12.jpg"),
+                           QStringLiteral("Next Button Pressed"), QStringLiteral("Detail: Item 13.jpg"),
+                           QStringLiteral("Close Button Pressed")}),
+              events);
+}
+
+TEST_F(BrowsingTest, SteppingBackAndForthOnOnePageDoesNotRefillIt)
+{
+    start();
+    kiosk->click(slot(5));
+    slot(9)->setPicturePath(QString());
+    kiosk->click(button(NextButton));
+    kiosk->click(button(PrevButton));
+    kiosk->click(button(PrevButton));
+    kiosk->click(button(CloseButton));
+    EXPECT_EQ(4, state().currentPicture);
+    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(QString(), slot(9)->picturePath());
+}
+
+TEST_F(BrowsingTest, OneSlotGridMovesThePageWithEveryStep)
+{
+    QStringList settings = KioskFolder::standardSettings();
+    settings.replaceInStrings(QStringLiteral("grid = 4, 3, 40, 30, 100, 100, 10, 20"),
+                              QStringLiteral("grid = 1, 1, 40, 30, 100, 100, 0, 0"));
+    folder.writeSettings(settings);
+    start();
+    kiosk->click(slot(1));
+    kiosk->click(button(NextButton));
+    EXPECT_EQ(1, state().pageStart);
+    kiosk->click(button(NextButton));
+    EXPECT_EQ(2, state().pageStart);
+    kiosk->click(button(PrevButton));
+    EXPECT_EQ(1, state().pageStart);
+    kiosk->click(button(CloseButton));
+    EXPECT_EQ(QStringLiteral("_Item 02.jpg"), shown(slot(1)));
+}
+
+TEST_F(BrowsingTest, DisabledButtonsIgnorePressesEntirely)
+{
+    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    QStringList settings = KioskFolder::standardSettings();
+    settings.replaceInStrings(QStringLiteral("printing = false"), QStringLiteral("printing = JPG"));
+    folder.writeSettings(settings);
+    start();
+    kiosk->click(slot(1));
+    kiosk->click(button(CloseButton));
+    const int clicks = kiosk->sound.plays;
+    const int before = static_cast<int>(kiosk->loggedEvents().size());
+    kiosk->click(button(CloseButton));
+    kiosk->click(button(PrintButton));
+    EXPECT_EQ(clicks, kiosk->sound.plays);
+    EXPECT_EQ(before, kiosk->loggedEvents().size());
+    EXPECT_EQ(QStringLiteral("-print.jpg"), face(PrintButton));
+    EXPECT_EQ(QStringLiteral("-close.jpg"), face(CloseButton));
+}
+
+TEST_F(BrowsingTest, PrintButtonStaysHiddenWithPrintingOff)
+{
+    start();
+    EXPECT_FALSE(button(PrintButton)->isVisible());
+    EXPECT_TRUE(button(LookupButton)->isVisible());
+    EXPECT_EQ(QSize(70, 40), button(LookupButton)->size());
+    EXPECT_EQ(QSize(60, 40), button(NextButton)->size());
+}
+
+TEST_F(BrowsingTest, MenuPressInTheDetailViewClosesItWithOneClick)
+{
+    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    start();
+    kiosk->click(slot(2));
+    const int clicks = kiosk->sound.plays;
+    kiosk->press(controls().btnMenu[2]);
+    EXPECT_EQ(QStringLiteral("_btn2.jpg"), shown(controls().btnMenu[2]));
+    EXPECT_EQ(QString(), controls().btnMenu[2]->caption());
+    kiosk->release(controls().btnMenu[2]);
+    EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(controls().btnMenu[2]));
+    EXPECT_EQ(clicks + 1, kiosk->sound.plays);
+    EXPECT_FALSE(controls().bigPicture->isVisible());
+    EXPECT_EQ(3, visibleSlots());
+    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
+    EXPECT_FALSE(kiosk->loggedEvents().contains(QStringLiteral("Close Button Pressed")));
+    EXPECT_EQ(QStringLiteral("Menu Button 2 Pressed"), kiosk->loggedEvents().last());
+}
+
+TEST_F(BrowsingTest, MenuPressRescansAndReturnsToTheFirstPage)
+{
+    start();
+    kiosk->click(button(NextButton));
+    folder.addPicture(QStringLiteral("Rings"), QStringLiteral("Aardvark.jpg"));
+    kiosk->click(controls().btnMenu[1]);
+    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(QStringLiteral("_Aardvark.jpg"), shown(slot(1)));
+    EXPECT_EQ(16, kiosk->window().catalogue().imageCount());
+    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
+}
+
+TEST_F(BrowsingTest, MenuPressBringsBackTheCategoryAfterASearch)
+{
+    start();
+    Catalogue& catalogue = kiosk->window().catalogue();
+    catalogue.scanPictures(ScanKind::Search, QStringLiteral("Item 0"));
+    catalogue.setImageList(catalogue.searchResults());
+    kiosk->window().browsing().showThumbnailPage();
+    EXPECT_EQ(12, catalogue.imageCount()); // nine rings and three watches
+    kiosk->click(controls().btnMenu[1]);
+    EXPECT_EQ(15, catalogue.imageCount());
+    EXPECT_TRUE(catalogue.imageList().at(1).endsWith(QStringLiteral("/Rings/Item 01.jpg")));
+}
+
+TEST_F(BrowsingTest, ReleaseReportsACategoryThatVanishedAfterThePress)
+{
+    start();
+    LabelControl* menu = controls().btnMenu[2];
+    kiosk->press(menu);
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    kiosk->release(menu);
+    ASSERT_EQ(1, kiosk->messageBox.messages.size());
+    EXPECT_EQ(QStringLiteral("Product Directory \"%1/Kiosk/Watches\" Does Not Exist").arg(folder.programFolder()),
+              kiosk->messageBox.messages[0]);
+    EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
+}
+
+TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
+{
+    start();
+    kiosk->click(button(NextButton));
+    // The menu press waits in the queue and is handled at the first yield of the next fill.
+    LabelControl* menu = controls().btnMenu[2];
+    const QPoint centre = menu->rect().center();
+    QCoreApplication::postEvent(menu, new QMouseEvent(QEvent::MouseButtonPress, centre, menu->mapToGlobal(centre),
+                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(menu, new QMouseEvent(QEvent::MouseButtonRelease, centre, menu->mapToGlobal(centre),
+                                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    kiosk->window().browsing().pageBack();
+
+    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(3, visibleSlots());
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(slot(i)->picturePath().contains(QStringLiteral("/Watches/_Item"))) << i;
+    EXPECT_FALSE(button(NextButton)->isEnabled());
+}
+
+TEST_F(BrowsingTest, LookupOpensTheKeyboardInFrontInBothScreens)
+{
+    start();
+    kiosk->click(button(LookupButton));
+    const PictureControl* frame = controls().keyboardFrame;
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(QRect(0, 0, 700, 420), frame->geometry());
+    EXPECT_EQ(frame, kiosk->window().childAt(5, 5)); // in front of the backdrop and the menu
+    EXPECT_EQ(QPoint(50, 0), controls().keyboardTop->pos());
+    EXPECT_EQ(QPoint(220, 380), controls().btnKeyboard[2]->pos());
+    EXPECT_EQ(QStringLiteral("keyboard.jpg"), shown(controls().keyboard));
+    EXPECT_EQ(QString(), controls().txtSearch->text());
+    EXPECT_FALSE(controls().kbdDown->isVisible());
+    for (const PictureControl* part : {controls().keyboardFrame, controls().keyboardTop, controls().keyboard})
+        EXPECT_FALSE(part->notify());
+
+    controls().keyboardFrame->hide();
+    kiosk->click(slot(2));
+    kiosk->click(button(LookupButton));
+    EXPECT_TRUE(controls().keyboardFrame->isVisible());
+    EXPECT_TRUE(controls().bigPicture->isVisible());
+    EXPECT_EQ(QStringLiteral("Lookup Button Pressed"), kiosk->loggedEvents().last());
+}
+
+TEST_F(BrowsingTest, WaitingForAPictureThatNeverReportsEndsAfterTwoSeconds)
+{
+    start();
+    PictureControl& control = *controls().attractPic;
+    control.setNotify(true); // nothing is loaded, so nothing will ever report
+    // Each yield lets the fake clock move on, as real time would.
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { kiosk->clock.advance(std::chrono::milliseconds(100)); });
+    ticker.start(0);
+    const auto before = kiosk->clock.monotonic();
+    kiosk->window().browsing().waitUntilShown(control);
+    EXPECT_FALSE(control.notify());
+    EXPECT_GE(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2000));
+    EXPECT_LT(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2500));
+}

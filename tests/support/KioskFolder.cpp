@@ -1,0 +1,97 @@
+#include "support/KioskFolder.h"
+
+namespace quindle::test {
+
+KioskFolder::KioskFolder()
+{
+    m_temp.write(QStringLiteral("quindleFolder.ini"), "Kiosk\r\n");
+    m_temp.makeFolder(QStringLiteral("Kiosk/Interface"));
+}
+
+QStringList KioskFolder::standardSettings()
+{
+    return {
+        QStringLiteral("[Kiosk]"),
+        QStringLiteral("backdrop = backdrop.jpg"),
+        QStringLiteral("btn1 = Rings, 10, 10, Fine_Rings, DejaVu Sans, 12, FFFFFF,bold"),
+        QStringLiteral("btn2 = Watches, 10, 60"),
+        QStringLiteral("grid = 4, 3, 40, 30, 100, 100, 10, 20"),
+        QStringLiteral("detailView = 100, 100, 300, 200"),
+        QStringLiteral("prev = 100, 400"),
+        QStringLiteral("close = 200, 400"),
+        QStringLiteral("print = 300, 400"),
+        QStringLiteral("next = 400, 400"),
+        QStringLiteral("lookup = 500, 400"),
+        QStringLiteral("keyboard = 20, 60"),
+        QStringLiteral("keyboardText = 40, 10"),
+        QStringLiteral("keyboardButtons = 20, 120, 220, 320"),
+        QStringLiteral("timeout = 120"),
+        QStringLiteral("attractTimer = 10"),
+        QStringLiteral("attract = true"),
+        QStringLiteral("printing = false"),
+        QStringLiteral("tracking = daily"),
+    };
+}
+
+void KioskFolder::writeSettings(const QStringList& lines) const
+{
+    m_temp.write(QStringLiteral("Kiosk/quindle.ini"), lines.join(QStringLiteral("\r\n")).toUtf8() + "\r\n");
+}
+
+void KioskFolder::writeInterfacePicture(const QString& name, int width, int height) const
+{
+    const quint32 colour = static_cast<quint32>(qHash(name)) & 0xFFFFFF;
+    m_temp.write(QStringLiteral("Kiosk/Interface/") + name, jpegBytes(width, height, colour));
+}
+
+void KioskFolder::writeInterfacePictures() const
+{
+    writeInterfacePicture(QStringLiteral("backdrop.jpg"), 800, 600);
+    for (int n = 1; n <= 9; ++n) {
+        writeInterfacePicture(QStringLiteral("btn%1.jpg").arg(n), 80, 40);
+        writeInterfacePicture(QStringLiteral("_btn%1.jpg").arg(n), 80, 40);
+    }
+    for (const char* button : {"prev", "next", "close", "print"}) {
+        const QString name = QLatin1String(button) + QStringLiteral(".jpg");
+        writeInterfacePicture(name, 60, 40);
+        writeInterfacePicture(QLatin1Char('_') + name, 60, 40);
+        writeInterfacePicture(QLatin1Char('-') + name, 60, 40);
+    }
+    writeInterfacePicture(QStringLiteral("lookup.jpg"), 70, 40);
+    writeInterfacePicture(QStringLiteral("_thumbnail.jpg"), 40, 30);
+    writeInterfacePicture(QStringLiteral("keyboardFrame.jpg"), 700, 420);
+    writeInterfacePicture(QStringLiteral("keyboardInput.jpg"), 600, 50);
+    writeInterfacePicture(QStringLiteral("keyboard.jpg"), 660, 264);
+    writeInterfacePicture(QStringLiteral("noResults.jpg"), 660, 264);
+    writeInterfacePicture(QStringLiteral("_kbd.jpg"), 66, 66);
+    for (const char* button : {"cancel", "clear", "space", "search"}) {
+        writeInterfacePicture(QLatin1String(button) + QStringLiteral(".jpg"), 90, 40);
+        writeInterfacePicture(QLatin1Char('_') + QLatin1String(button) + QStringLiteral(".jpg"), 90, 40);
+    }
+}
+
+QString KioskFolder::addPicture(const QString& category, const QString& name, bool withThumbnail) const
+{
+    const QString path = m_temp.write(QStringLiteral("Kiosk/%1/%2").arg(category, name), jpegBytes(64, 48, 0x336699));
+    if (withThumbnail)
+        m_temp.write(QStringLiteral("Kiosk/%1/_%2").arg(category, name), jpegBytes(32, 24, 0x993366));
+    return path;
+}
+
+QStringList KioskFolder::addPictures(const QString& category, int count, bool withThumbnails) const
+{
+    QStringList paths;
+    for (int i = 1; i <= count; ++i)
+        paths << addPicture(category, QStringLiteral("Item %1.jpg").arg(i, 2, 10, QLatin1Char('0')), withThumbnails);
+    return paths;
+}
+
+void KioskFolder::writeStandardKiosk() const
+{
+    writeSettings(standardSettings());
+    writeInterfacePictures();
+    addPictures(QStringLiteral("Rings"), 15);
+    addPictures(QStringLiteral("Watches"), 3);
+}
+
+} // namespace quindle::test

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "fakes/FakeServices.h"
+#include "platform/Services.h"
+#include "shell/KioskWindow.h"
+#include "support/KioskFolder.h"
+
+#include <QDate>
+#include <QStringList>
+#include <memory>
+
+namespace quindle::test {
+
+// A kiosk window on the offscreen platform with fake services, started on a kiosk folder,
+// and real mouse input on its controls.
+class KioskHarness
+{
+public:
+    explicit KioskHarness(const KioskFolder& folder);
+    ~KioskHarness();
+
+    // Runs the start-up and shows the window. False when the start-up ended the program
+    // (the message is in messages()).
+    bool start();
+
+    KioskWindow& window() { return *m_window; }
+    const KioskControls& controls() const { return m_window->controls(); }
+    FakeClock clock;
+    FakeMessageBox messageBox;
+    FakeProgramEnd programEnd;
+    FakeClickSound sound;
+
+    // Presses (and releases) a control with a real mouse event at its centre or at a point.
+    void press(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
+    void release(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
+    void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
+    void clickAt(QWidget* control, QPoint position, Qt::MouseButton button = Qt::LeftButton);
+
+    // The file name (without folder) that a picture control shows, "" for none.
+    static QString shownFile(const PictureControl* control);
+    // The tracking lines written so far for the fake clock's day, each without its time stamp.
+    // Writes the buffered lines first.
+    QStringList loggedEvents();
+
+private:
+    const KioskFolder& m_folder;
+    Services m_services;
+    std::unique_ptr<KioskWindow> m_window;
+};
+
+} // namespace quindle::test
