@@ -3,10 +3,15 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Services.h"
+#include "printing/CupsPrintSpooler.h"
 #include "shell/KioskWindow.h"
+#include "unattended/DlopenWatchdogLibrary.h"
+#include "unattended/LogindSystemRestart.h"
+#include "unattended/SystemdServiceNotifier.h"
 
 #include <QApplication>
 #include <QStringList>
+#include <QTimer>
 #include <cstdio>
 
 namespace {
@@ -40,12 +45,19 @@ int main(int argc, char** argv)
     quindle::ImmediateProgramEnd programEnd;
     quindle::EffectClickSound sound;
     const quindle::Services services{clock, messages, programEnd, sound};
+    quindle::CupsPrintSpooler spooler;
+    quindle::LogindSystemRestart restart;
+    quindle::DlopenWatchdogLibrary watchdogLibrary;
+    quindle::SystemdServiceNotifier serviceNotifier;
+    const quindle::MachineServices machine{spooler, restart, watchdogLibrary, serviceNotifier};
 
-    quindle::KioskWindow window(programFolderFrom(arguments), services);
+    quindle::KioskWindow window(programFolderFrom(arguments), services, machine);
     messages.setParentWindow(&window);
     window.startKiosk();
     window.show();
     window.raise();
     window.activateWindow();
+    // Without a window manager the window may never be told it became active.
+    QTimer::singleShot(0, &window, &quindle::KioskWindow::activateKiosk);
     return QApplication::exec();
 }

@@ -1,6 +1,13 @@
 #include "platform/Clock.h"
 
+#include <thread>
+
 namespace quindle {
+
+void Clock::sleepFor(std::chrono::milliseconds duration)
+{
+    std::this_thread::sleep_for(duration);
+}
 
 QDateTime SystemClock::now() const
 {

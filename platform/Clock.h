@@ -13,6 +13,8 @@ public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
     virtual std::chrono::milliseconds monotonic() const = 0;
+    // Waits without handling any event.
+    virtual void sleepFor(std::chrono::milliseconds duration);
 };
 
 class SystemClock final : public Clock

@@ -16,7 +16,9 @@ constexpr char16_t escapeBase = 0xDC00;
 // Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
 int validSequenceLength(const QByteArray& bytes, qsizetype i)
 {
-    const auto byte = [&](qsizetype k) { return static_cast<unsigned char>(bytes[k]); };
+    const auto byte = [&](qsizetype k) {
+        return static_cast<unsigned char>(bytes[k]);
+    };
     const unsigned char lead = byte(i);
     if (lead < 0x80)
         return 1;
@@ -101,13 +103,17 @@ QString joinPath(const QString& folder, const QString& name)
 
 bool fileExists(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(encodeFileName(path).constData(), &info) == 0 && !S_ISDIR(info.st_mode);
 }
 
 bool folderExists(const QString& path)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     return ::stat(encodeFileName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
@@ -128,7 +134,9 @@ QString resolveComponent(const QString& folder, const QString& component)
     const QString exact = joinPath(folder, component);
     if (component.isEmpty() || component == QLatin1String(".") || component == QLatin1String(".."))
         return exact;
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::lstat(encodeFileName(exact).constData(), &info) == 0)
         return exact;
     DIR* dir = ::opendir(encodeFileName(folder.isEmpty() ? QStringLiteral(".") : folder).constData());

@@ -157,10 +157,13 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
 
 QImage PictureDecoder::decodeCached(const QString& path, PictureFit fit, QSize target)
 {
-    struct stat info {};
+    struct stat info
+    {
+    };
     if (::stat(encodeFileName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
         return {};
-    const std::int64_t modified = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
+    const std::int64_t modified =
+        static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
     const CacheKey key{path, static_cast<int>(fit), target.width(), target.height(), info.st_size, modified};
     QImage image;
     if (decodedCache().find(key, image))

@@ -26,7 +26,8 @@ QString folderPartOf(const QString& path)
 
 QString thumbnailFileOf(const QString& picturePath)
 {
-    const QString thumbnail = folderPartOf(picturePath) + QLatin1Char('_') + Catalogue::fileNameOf(picturePath);
+    const QString thumbnail =
+        folderPartOf(picturePath) + QLatin1Char('_') + Catalogue::fileNameOf(picturePath);
     return fileExists(thumbnail) ? thumbnail : picturePath;
 }
 
@@ -36,8 +37,8 @@ QString captionTextOf(const QString& picturePath)
     return name.left(name.size() - 4);
 }
 
-Browsing::Browsing(const KioskSettings& settings, KioskControls& controls, KioskState& state, Catalogue& catalogue,
-                   TrackingLog& log, const Services& services, QString programFolder)
+Browsing::Browsing(const KioskSettings& settings, KioskControls& controls, KioskState& state,
+                   Catalogue& catalogue, TrackingLog& log, const Services& services, QString programFolder)
     : m_settings(settings), m_controls(controls), m_state(state), m_catalogue(catalogue), m_log(log),
       m_services(services), m_programFolder(std::move(programFolder))
 {
@@ -63,9 +64,10 @@ void Browsing::connectControls()
             connect(button, &PictureControl::pressed, this, [this, index] { controlPress(index); });
     }
     connect(m_controls.bigPicture, &PictureControl::pressed, this, [this] { bigPicturePress(); });
-    PictureControl* notifying[] = {m_controls.keyboard, m_controls.keyboardFrame, m_controls.keyboardTop,
-                                   m_controls.btnKeyboard[0], m_controls.btnKeyboard[1],
-                                   m_controls.btnKeyboard[2], m_controls.btnKeyboard[3]};
+    PictureControl* notifying[] = {m_controls.keyboard,       m_controls.keyboardFrame,
+                                   m_controls.keyboardTop,    m_controls.btnKeyboard[0],
+                                   m_controls.btnKeyboard[1], m_controls.btnKeyboard[2],
+                                   m_controls.btnKeyboard[3]};
     for (PictureControl* control : notifying)
         connect(control, &PictureControl::notified, control, [control] { control->setNotify(false); });
 }
@@ -118,8 +120,9 @@ void Browsing::prepareControlButtons()
                 QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(picture));
     }
 
-    const std::initializer_list<int> shown = printing ? std::initializer_list<int>{PrevButton, CloseButton, PrintButton, NextButton}
-                                                      : std::initializer_list<int>{PrevButton, CloseButton, NextButton};
+    const std::initializer_list<int> shown =
+        printing ? std::initializer_list<int>{PrevButton, CloseButton, PrintButton, NextButton}
+                 : std::initializer_list<int>{PrevButton, CloseButton, NextButton};
     for (int index : shown) {
         controlButton(index)->show();
         controlButton(index)->raise();
@@ -131,7 +134,8 @@ void Browsing::prepareControlButtons()
     }
 
     const auto sizeFrom = [this](int index, const QString& picture) {
-        controlButton(index)->resize(PictureDecoder::pixelSize(interfacePath(picture)).expandedTo(QSize(0, 0)));
+        controlButton(index)->resize(
+            PictureDecoder::pixelSize(interfacePath(picture)).expandedTo(QSize(0, 0)));
     };
     sizeFrom(NextButton, QStringLiteral("next.jpg"));
     sizeFrom(PrevButton, QStringLiteral("prev.jpg"));
@@ -166,7 +170,8 @@ void Browsing::showThumbnailPage()
     std::int32_t position = m_state.pageStart + 1;
     for (int i = 1; i <= m_state.thumbsPerPage; ++i, ++position) {
         PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
-        LabelControl* caption = m_settings.showFileName ? m_controls.lblFileName[static_cast<size_t>(i)] : nullptr;
+        LabelControl* caption =
+            m_settings.showFileName ? m_controls.lblFileName[static_cast<size_t>(i)] : nullptr;
         const QString picture = pictureAt(position);
         if (picture.isEmpty()) {
             if (caption)
@@ -378,7 +383,8 @@ void Browsing::menuRelease(int number)
     LabelControl* button = m_controls.btnMenu[static_cast<size_t>(number)];
     button->setPicturePath(interfacePath(QStringLiteral("btn%1.jpg").arg(number)));
     button->setCaption(button->tag());
-    const QString path = joinPath(joinPath(m_programFolder, m_settings.kioskFolder), m_catalogue.currentCategory());
+    const QString path =
+        joinPath(joinPath(m_programFolder, m_settings.kioskFolder), m_catalogue.currentCategory());
     if (folderExists(path) || fileExists(path))
         return;
     m_services.messages.show(QStringLiteral("Product Directory \"%1\" Does Not Exist").arg(path));
@@ -439,7 +445,8 @@ void Browsing::openKeyboard()
     search.setText(QString());
     // The box spans the input strip, with the same margin on both sides as on its left.
     const int margin = std::max(8, search.x() - strip.x());
-    search.resize(std::max(200, strip.width() - 2 * margin), std::max(40, strip.height() - 2 * std::max(4, search.y())));
+    search.resize(std::max(200, strip.width() - 2 * margin),
+                  std::max(40, strip.height() - 2 * std::max(4, search.y())));
     search.show();
     search.raise();
 

@@ -26,8 +26,10 @@ public:
              TrackingLog& log, const Services& services, QString programFolder);
 
     // The print button's own work, supplied by the printing part.
-    std::function<void()> updatePrintButton = [] {};
-    std::function<void()> printPress = [] {};
+    std::function<void()> updatePrintButton = [] {
+    };
+    std::function<void()> printPress = [] {
+    };
 
     // Connects the presses and releases of the controls that exist after start-up.
     void connectControls();

@@ -1,13 +1,23 @@
 #include "shell/KioskWindow.h"
 
+#include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
+#include "lookup/Lookup.h"
 #include "platform/ClickSound.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureDecoder.h"
+#include "platform/ProgramEnd.h"
+#include "platform/Yield.h"
+#include "printing/PrintButton.h"
+#include "printing/PrintPress.h"
 #include "screens/Browsing.h"
 #include "settings/SettingsReader.h"
+#include "tracking/TerminationSignals.h"
 #include "tracking/TrackingLog.h"
+#include "unattended/ScheduledReboot.h"
+#include "unattended/ServiceNotifier.h"
+#include "unattended/Watchdog.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -38,9 +48,9 @@ QString menuCaptionText(const QString& caption)
     return text;
 }
 
-KioskWindow::KioskWindow(QString programFolder, const Services& services)
+KioskWindow::KioskWindow(QString programFolder, const Services& services, const MachineServices& machine)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_programFolder(std::move(programFolder)),
-      m_services(services)
+      m_services(services), m_machine(machine)
 {
     setWindowTitle(QStringLiteral("Quindle"));
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -82,6 +92,34 @@ void KioskWindow::readSettings()
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
     m_browsing = std::make_unique<Browsing>(m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services,
                                             m_programFolder);
+    m_browsing->updatePrintButton = [this] {
+        updatePrintButton();
+    };
+    m_browsing->printPress = [this] {
+        printPress();
+    };
+    m_lookup = std::make_unique<Lookup>(m_settings, m_controls, m_state, *m_catalogue, *m_log, *m_browsing,
+                                        m_services);
+    m_attract = std::make_unique<Attract>(m_settings, m_controls, m_state, *m_catalogue, *m_log, *m_browsing,
+                                          m_services, kioskFolder);
+    const auto logEvent = [this](const QString& text) {
+        m_log->logEvent(text);
+    };
+    m_reboot = std::make_unique<ScheduledReboot>(m_settings.rebootTimes, m_services.clock, m_machine.restart,
+                                                 m_services.messages, logEvent);
+    m_watchdog = std::make_unique<Watchdog>(m_settings.watchdogEnabled, m_programFolder,
+                                            m_machine.watchdogLibrary, m_services.messages);
+    m_attract->checkRebootSchedule = [this] {
+        return m_reboot->checkRebootSchedule();
+    };
+    m_attract->tickleWatchdog = [this] {
+        m_machine.serviceNotifier.notifyAlive();
+        if (m_watchdog->isEnabled())
+            m_watchdog->tickle();
+    };
+    // A system shutdown or a stop of the service ends the kiosk like any program, but the
+    // visitors' actions still waiting in the log's buffer are written first.
+    m_signals = std::make_unique<TerminationSignals>([this](int) { endBySignal(); });
     applyPlacements();
 }
 
@@ -120,10 +158,11 @@ void KioskWindow::checkInterfaceFolder()
 {
     if (folderExists(m_settings.interfaceFolder))
         return;
-    m_services.endWithMessage(QStringLiteral("There is no \"Interface\" folder inside your \"%1\" folder - please copy "
-                                             "or create this folder and make sure all your interface images are "
-                                             "within it. Program will terminate.")
-                                  .arg(m_settings.kioskFolder));
+    m_services.endWithMessage(
+        QStringLiteral("There is no \"Interface\" folder inside your \"%1\" folder - please copy "
+                       "or create this folder and make sure all your interface images are "
+                       "within it. Program will terminate.")
+            .arg(m_settings.kioskFolder));
 }
 
 void KioskWindow::setHangMarkerAside()
@@ -162,7 +201,8 @@ QString KioskWindow::requireInterfacePicture(const QString& fileName) const
 {
     const QString path = interfacePicture(m_settings.interfaceFolder, fileName);
     if (!fileExists(path))
-        m_services.endWithMessage(QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(fileName));
+        m_services.endWithMessage(
+            QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(fileName));
     return path;
 }
 
@@ -223,7 +263,10 @@ void KioskWindow::prepareControlButtons()
     m_browsing->prepareControlButtons();
 }
 
-void KioskWindow::buildKeyLegends() {}
+void KioskWindow::buildKeyLegends()
+{
+    m_lookup->buildKeyLegends();
+}
 
 void KioskWindow::loadClickSound()
 {
@@ -234,8 +277,98 @@ void KioskWindow::loadClickSound()
 
 void KioskWindow::openFirstCategory()
 {
-    m_browsing->connectControls();
+    connectControls();
     m_browsing->openFirstCategory();
+}
+
+void KioskWindow::connectControls()
+{
+    m_browsing->connectControls();
+    m_lookup->connectControls();
+    m_attract->connectControls();
+    connect(m_controls.backdrop, &PictureControl::released, this,
+            [this](int button, QPoint position) { operatorExit(button, position); });
+}
+
+void KioskWindow::updatePrintButton()
+{
+    const PrintButtonUpdate update =
+        printButtonUpdate(m_settings.printingMode, m_controls.bigPicture->picturePath());
+    if (!update.printFilePath.isEmpty())
+        m_controls.bigPicture->setTag(update.printFilePath);
+    LabelControl* button = m_controls.btnControl[PrintButton];
+    if (!update.changesButton || !button)
+        return;
+    setPicture(*button, m_settings.interfaceFolder, update.face);
+    button->setEnabled(update.enabled);
+}
+
+void KioskWindow::printPress()
+{
+    LabelControl* button = m_controls.btnControl[PrintButton];
+    const QString picture = m_catalogue->imageList().value(m_state.currentPicture);
+    PrintPressSteps steps;
+    steps.showFace = [this, button](const QString& face) {
+        setPicture(*button, m_settings.interfaceFolder, face);
+    };
+    steps.yieldToScreen = [] {
+        yieldToScreen();
+    };
+    steps.logEvent = [this](const QString& text) {
+        m_log->logEvent(text);
+    };
+    steps.print = [this, picture] {
+        printProduct(m_settings.printingMode, picture, m_controls.bigPicture->tag(),
+                     pictureRectangle(m_settings), m_machine.spooler, m_services.messages);
+    };
+    runPrintPress(steps, m_settings.trackingMode, Catalogue::fileNameOf(picture));
+}
+
+void KioskWindow::activateKiosk()
+{
+    if (!m_activated.isEmpty() || !m_attract)
+        return;
+    m_activated = QStringLiteral("1");
+    if (m_watchdog->isEnabled())
+        m_watchdog->start();
+    m_attract->firstIdleValues();
+    m_timer = new QTimer(this);
+    connect(m_timer, &QTimer::timeout, m_attract.get(), &Attract::tick);
+    m_timer->start(1000);
+    if (m_settings.hideMouse)
+        QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    m_machine.serviceNotifier.notifyReady();
+}
+
+void KioskWindow::operatorExit(int button, QPoint position)
+{
+    if (!(button & RightButton))
+        return;
+    // The release is handed to the backdrop that took the press; it counts only where the
+    // bare backdrop lies under the finger, not a control over it or the world outside.
+    const QPoint inWindow = m_controls.backdrop->mapTo(this, position);
+    if (!rect().contains(inWindow) || childAt(inWindow) != m_controls.backdrop)
+        return;
+    if (m_watchdog->isEnabled())
+        m_watchdog->disable();
+    m_log->logEvent(QStringLiteral("Program Termination: User Right-Click"));
+    while (QGuiApplication::overrideCursor())
+        QGuiApplication::restoreOverrideCursor();
+    m_services.programEnd.end(0);
+}
+
+void KioskWindow::endBySignal()
+{
+    if (m_log)
+        m_log->flush();
+    m_services.programEnd.end(0);
+}
+
+bool KioskWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        activateKiosk();
+    return QWidget::event(event);
 }
 
 void KioskWindow::closeEvent(QCloseEvent* event)

@@ -5,16 +5,24 @@
 #include "settings/KioskSettings.h"
 
 #include "screens/KioskState.h"
+#include "shell/MachineServices.h"
 
+#include <QPoint>
 #include <QString>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 namespace quindle {
 
+class Attract;
 class Browsing;
 class Catalogue;
+class Lookup;
+class ScheduledReboot;
+class TerminationSignals;
 class TrackingLog;
+class Watchdog;
 
 // The kiosk's one window: it owns the settings record, the controls and the parts of the
 // kiosk, and runs the start-up in its fixed order before it is first shown.
@@ -23,11 +31,22 @@ class KioskWindow : public QWidget
     Q_OBJECT
 
 public:
-    KioskWindow(QString programFolder, const Services& services);
+    KioskWindow(QString programFolder, const Services& services, const MachineServices& machine);
     ~KioskWindow() override;
 
     // Builds the whole kiosk from its settings. Ends the program itself on a fault.
     void startKiosk();
+
+    // The first activation, once the window is on screen, arms the watchdog, starts the
+    // one-second timer and hides the pointer; later activations do nothing.
+    void activateKiosk();
+
+    // The operator's exit: a right-button release whose press and release both landed on
+    // the bare backdrop.
+    void operatorExit(int button, QPoint position);
+
+    // A termination signal: the buffered log lines are written, then the program ends.
+    void endBySignal();
 
     const KioskSettings& settings() const { return m_settings; }
     const KioskControls& controls() const { return m_controls; }
@@ -36,9 +55,13 @@ public:
     Catalogue& catalogue() { return *m_catalogue; }
     TrackingLog& trackingLog() { return *m_log; }
     Browsing& browsing() { return *m_browsing; }
+    Lookup& lookup() { return *m_lookup; }
+    Attract& attract() { return *m_attract; }
+    QTimer& timer() { return *m_timer; }
     QString programFolder() const { return m_programFolder; }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -58,15 +81,26 @@ private:
     void openFirstCategory();
 
     QString requireInterfacePicture(const QString& fileName) const;
+    void connectControls();
+    void updatePrintButton();
+    void printPress();
 
     QString m_programFolder;
     Services m_services;
+    MachineServices m_machine;
     KioskSettings m_settings;
     KioskControls m_controls;
     KioskState m_state;
     std::unique_ptr<TrackingLog> m_log;
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Browsing> m_browsing;
+    std::unique_ptr<Lookup> m_lookup;
+    std::unique_ptr<Attract> m_attract;
+    std::unique_ptr<ScheduledReboot> m_reboot;
+    std::unique_ptr<Watchdog> m_watchdog;
+    std::unique_ptr<TerminationSignals> m_signals;
+    QTimer* m_timer = nullptr;
+    QString m_activated; // the one-time marker of the first activation
 };
 
 // Turns every underscore of a menu caption into a line break.

@@ -17,20 +17,37 @@ class FakeClock final : public Clock
 public:
     FakeClock() : m_now(QDate(2026, 12, 5), QTime(14, 7, 9)) {}
     QDateTime now() const override { return m_now; }
-    std::chrono::milliseconds monotonic() const override { return m_monotonic; }
+    std::chrono::milliseconds monotonic() const override
+    {
+        m_monotonic += autoAdvance;
+        return m_monotonic;
+    }
+    // Sleeping moves the fake clocks on at once.
+    void sleepFor(std::chrono::milliseconds duration) override
+    {
+        ++sleeps;
+        if (whileSleeping)
+            whileSleeping();
+        advance(duration);
+    }
 
     void setNow(const QDateTime& now) { m_now = now; }
-    // Moves both clocks on; every call of monotonic() may also move it by autoAdvance,
-    // so that waits measured on it end without a real sleep.
+    // Moves both clocks on.
     void advance(std::chrono::milliseconds step)
     {
         m_now = m_now.addMSecs(step.count());
         m_monotonic += step;
     }
 
+    // Every reading of the monotonic clock moves it on by this much, so that waits that
+    // yield while they watch the clock end without a real sleep.
+    std::chrono::milliseconds autoAdvance{0};
+    int sleeps = 0;
+    std::function<void()> whileSleeping;
+
 private:
     QDateTime m_now;
-    std::chrono::milliseconds m_monotonic{1'000'000};
+    mutable std::chrono::milliseconds m_monotonic{1'000'000};
 };
 
 // Records every message; an optional reaction runs while the "box" is open.

@@ -58,7 +58,8 @@ TEST_F(BrowsingTest, EmptyListHidesEverySlotAndDisablesPaging)
     EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
     EXPECT_FALSE(button(PrevButton)->isEnabled());
     EXPECT_FALSE(button(NextButton)->isEnabled());
-    EXPECT_EQ(QStringList{QStringLiteral("Warning - you have no images inside your \"category\" folder of \"Rings\"")},
+    EXPECT_EQ(QStringList{QStringLiteral(
+                  "Warning - you have no images inside your \"category\" folder of \"Rings\"")},
               kiosk->messageBox.messages);
 }
 
@@ -263,8 +264,9 @@ TEST_F(BrowsingTest, ReleaseReportsACategoryThatVanishedAfterThePress)
     QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
     kiosk->release(menu);
     ASSERT_EQ(1, kiosk->messageBox.messages.size());
-    EXPECT_EQ(QStringLiteral("Product Directory \"%1/Kiosk/Watches\" Does Not Exist").arg(folder.programFolder()),
-              kiosk->messageBox.messages[0]);
+    EXPECT_EQ(
+        QStringLiteral("Product Directory \"%1/Kiosk/Watches\" Does Not Exist").arg(folder.programFolder()),
+        kiosk->messageBox.messages[0]);
     EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
 }
 
@@ -275,10 +277,12 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
     // The menu press waits in the queue and is handled at the first yield of the next fill.
     LabelControl* menu = controls().btnMenu[2];
     const QPoint centre = menu->rect().center();
-    QCoreApplication::postEvent(menu, new QMouseEvent(QEvent::MouseButtonPress, centre, menu->mapToGlobal(centre),
-                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(menu, new QMouseEvent(QEvent::MouseButtonRelease, centre, menu->mapToGlobal(centre),
-                                                      Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(menu,
+                                new QMouseEvent(QEvent::MouseButtonPress, centre, menu->mapToGlobal(centre),
+                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(menu,
+                                new QMouseEvent(QEvent::MouseButtonRelease, centre, menu->mapToGlobal(centre),
+                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     kiosk->window().browsing().pageBack();
 
     EXPECT_EQ(0, state().pageStart);
@@ -319,7 +323,8 @@ TEST_F(BrowsingTest, WaitingForAPictureThatNeverReportsEndsAfterTwoSeconds)
     control.setNotify(true); // nothing is loaded, so nothing will ever report
     // Each yield lets the fake clock move on, as real time would.
     QTimer ticker;
-    QObject::connect(&ticker, &QTimer::timeout, [&] { kiosk->clock.advance(std::chrono::milliseconds(100)); });
+    QObject::connect(&ticker, &QTimer::timeout,
+                     [&] { kiosk->clock.advance(std::chrono::milliseconds(100)); });
     ticker.start(0);
     const auto before = kiosk->clock.monotonic();
     kiosk->window().browsing().waitUntilShown(control);

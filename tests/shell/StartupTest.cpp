@@ -77,8 +77,9 @@ TEST(Startup, MenuCaptionsBreakAtEveryUnderscore)
 
 TEST(Startup, PlacesFileNameCaptionsOnTheTopOrBottomEdgeOfTheirSlots)
 {
-    for (const auto& [word, onTop] : {std::pair{QStringLiteral("TOP"), true}, std::pair{QStringLiteral("bottom"), false},
-                                      std::pair{QStringLiteral("middle"), false}}) {
+    for (const auto& [word, onTop] :
+         {std::pair{QStringLiteral("TOP"), true}, std::pair{QStringLiteral("bottom"), false},
+          std::pair{QStringLiteral("middle"), false}}) {
         KioskFolder folder;
         folder.writeStandardKiosk();
         QStringList settings = KioskFolder::standardSettings();
@@ -91,7 +92,8 @@ TEST(Startup, PlacesFileNameCaptionsOnTheTopOrBottomEdgeOfTheirSlots)
         ASSERT_EQ(13u, captions.size());
         const PictureControl* slot = kiosk.controls().btnThumbnail[6];
         const int expectedTop = onTop ? slot->y() : slot->y() + slot->height() - 12;
-        EXPECT_EQ(QRect(slot->x(), expectedTop, slot->width(), 12), captions[6]->geometry()) << word.toStdString();
+        EXPECT_EQ(QRect(slot->x(), expectedTop, slot->width(), 12), captions[6]->geometry())
+            << word.toStdString();
         EXPECT_EQ(QStringLiteral("Item 06"), captions[6]->caption());
     }
 }
@@ -143,8 +145,8 @@ TEST(Startup, EndsWhenTheInterfaceFolderOrAControlPictureIsMissing)
         KioskHarness kiosk(folder);
         EXPECT_FALSE(kiosk.start());
         ASSERT_EQ(1, kiosk.messageBox.messages.size());
-        EXPECT_TRUE(kiosk.messageBox.messages[0].startsWith(
-            QStringLiteral("There is no \"Interface\" folder inside your \"Kiosk\" folder - please copy or create")));
+        EXPECT_TRUE(kiosk.messageBox.messages[0].startsWith(QStringLiteral(
+            "There is no \"Interface\" folder inside your \"Kiosk\" folder - please copy or create")));
     }
     {
         KioskFolder folder;
@@ -161,8 +163,10 @@ TEST(Startup, FindsNamesWrittenInAnotherLetterCase)
 {
     KioskFolder folder;
     folder.writeStandardKiosk();
-    QFile::rename(folder.interfaceFolder() + QStringLiteral("/btn1.jpg"), folder.interfaceFolder() + QStringLiteral("/BTN1.JPG"));
-    QFile::rename(folder.kioskFolder() + QStringLiteral("/Rings"), folder.kioskFolder() + QStringLiteral("/RINGS"));
+    QFile::rename(folder.interfaceFolder() + QStringLiteral("/btn1.jpg"),
+                  folder.interfaceFolder() + QStringLiteral("/BTN1.JPG"));
+    QFile::rename(folder.kioskFolder() + QStringLiteral("/Rings"),
+                  folder.kioskFolder() + QStringLiteral("/RINGS"));
     KioskHarness kiosk(folder);
     ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(QStringLiteral("BTN1.JPG"), KioskHarness::shownFile(kiosk.controls().btnMenu[1]));

@@ -72,7 +72,8 @@ void KioskFolder::writeInterfacePictures() const
 
 QString KioskFolder::addPicture(const QString& category, const QString& name, bool withThumbnail) const
 {
-    const QString path = m_temp.write(QStringLiteral("Kiosk/%1/%2").arg(category, name), jpegBytes(64, 48, 0x336699));
+    const QString path =
+        m_temp.write(QStringLiteral("Kiosk/%1/%2").arg(category, name), jpegBytes(64, 48, 0x336699));
     if (withThumbnail)
         m_temp.write(QStringLiteral("Kiosk/%1/_%2").arg(category, name), jpegBytes(32, 24, 0x993366));
     return path;
@@ -82,7 +83,8 @@ QStringList KioskFolder::addPictures(const QString& category, int count, bool wi
 {
     QStringList paths;
     for (int i = 1; i <= count; ++i)
-        paths << addPicture(category, QStringLiteral("Item %1.jpg").arg(i, 2, 10, QLatin1Char('0')), withThumbnails);
+        paths << addPicture(category, QStringLiteral("Item %1.jpg").arg(i, 2, 10, QLatin1Char('0')),
+                            withThumbnails);
     return paths;
 }
 

@@ -10,7 +10,7 @@ namespace quindle::test {
 
 KioskHarness::KioskHarness(const KioskFolder& folder)
     : m_folder(folder), m_services{clock, messageBox, programEnd, sound},
-      m_window(std::make_unique<KioskWindow>(folder.programFolder(), m_services))
+      m_window(std::make_unique<KioskWindow>(folder.programFolder(), m_services, machine.services()))
 {
 }
 
@@ -57,7 +57,8 @@ QString KioskHarness::shownFile(const PictureControl* control)
 QStringList KioskHarness::loggedEvents()
 {
     m_window->trackingLog().flush();
-    QFile file(m_folder.temp().filePath(QStringLiteral("log files/") + clock.now().toString(QStringLiteral("MMddyyyy")) +
+    QFile file(m_folder.temp().filePath(QStringLiteral("log files/") +
+                                        clock.now().toString(QStringLiteral("MMddyyyy")) +
                                         QStringLiteral(".csv")));
     QStringList events;
     if (!file.open(QIODevice::ReadOnly))

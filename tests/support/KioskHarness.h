@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakes/FakeMachineServices.h"
 #include "fakes/FakeServices.h"
 #include "platform/Services.h"
 #include "shell/KioskWindow.h"
@@ -29,6 +30,7 @@ public:
     FakeMessageBox messageBox;
     FakeProgramEnd programEnd;
     FakeClickSound sound;
+    FakeMachine machine;
 
     // Presses (and releases) a control with a real mouse event at its centre or at a point.
     void press(QWidget* control, Qt::MouseButton button = Qt::LeftButton);

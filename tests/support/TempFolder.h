@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/QtPrinters.h"
+
 namespace quindle::test {
 
 // A temporary folder for one test, with small helpers to fill it.

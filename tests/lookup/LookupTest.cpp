@@ -1,0 +1,184 @@
+#include "support/KioskHarness.h"
+
+#include "attract/Attract.h"
+#include "catalogue/Catalogue.h"
+#include "lookup/Lookup.h"
+#include "screens/Browsing.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <gtest/gtest.h>
+
+using namespace quindle;
+using namespace quindle::test;
+
+namespace {
+
+enum { Cancel = 0, Clear = 1, Space = 2, Search = 3 };
+
+// A started standard kiosk with a click sound, its keyboard open.
+class LookupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        folder.writeStandardKiosk();
+        folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    }
+
+    void start()
+    {
+        kiosk = std::make_unique<KioskHarness>(folder);
+        ASSERT_TRUE(kiosk->start()) << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
+        kiosk->clock.autoAdvance = std::chrono::milliseconds(5);
+    }
+
+    void openKeyboard() { kiosk->click(controls().btnControl[LookupButton]); }
+    const KioskControls& controls() const { return kiosk->controls(); }
+    QString text() const { return controls().txtSearch->text(); }
+    void key(QPoint position) { kiosk->clickAt(controls().keyboard, position); }
+    void button(int index) { kiosk->click(controls().btnKeyboard[static_cast<size_t>(index)]); }
+    void type(const QString& characters)
+    {
+        const QString legends = QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ.-");
+        for (QChar character : characters) {
+            const int k = static_cast<int>(legends.indexOf(character));
+            key(QPoint((k % 10) * 66 + 10, (k / 10) * 66 + 10));
+        }
+    }
+    std::int16_t idleCountdown() const { return kiosk->window().state().idleCountdown; }
+
+    KioskFolder folder;
+    std::unique_ptr<KioskHarness> kiosk;
+};
+
+} // namespace
+
+TEST_F(LookupTest, KeyAtAPositionAppendsItsLegend)
+{
+    start();
+    openKeyboard();
+    key(QPoint(70, 140));
+    EXPECT_EQ(QStringLiteral("L"), text());
+    EXPECT_FALSE(controls().kbdDown->isVisible());
+    EXPECT_EQ(QPoint(20 + 66, 60 + 132), controls().kbdDown->pos()); // over the key, inside the frame
+    type(QStringLiteral("9.-"));
+    EXPECT_EQ(QStringLiteral("L9.-"), text());
+}
+
+TEST_F(LookupTest, DeadKeyClicksAndRestartsTheCountdownButAddsNothing)
+{
+    start();
+    openKeyboard();
+    kiosk->window().attract().tick();
+    const int clicks = kiosk->sound.plays;
+    key(QPoint(600, 200)); // column 9 of row 3: key 39
+    EXPECT_EQ(QString(), text());
+    EXPECT_EQ(clicks + 1, kiosk->sound.plays);
+    EXPECT_EQ(120, idleCountdown());
+}
+
+TEST_F(LookupTest, KeysStopAfterFiftyOneCharactersButSpaceGoesOn)
+{
+    start();
+    openKeyboard();
+    controls().txtSearch->setText(QString(50, QLatin1Char('A')));
+    type(QStringLiteral("B"));
+    EXPECT_EQ(51, text().size());
+    const int clicks = kiosk->sound.plays;
+    type(QStringLiteral("C"));
+    EXPECT_EQ(51, text().size());
+    EXPECT_EQ(clicks, kiosk->sound.plays);
+    kiosk->press(controls().btnKeyboard[Space]);
+    kiosk->release(controls().btnKeyboard[Space]);
+    EXPECT_EQ(52, text().size());
+    EXPECT_TRUE(text().endsWith(QLatin1Char(' ')));
+}
+
+TEST_F(LookupTest, TwoKeysWithinTheHighlightKeepTheirOrder)
+{
+    start();
+    openKeyboard();
+    // The second key waits in the queue and is handled during the first key's highlight.
+    PictureControl* keys = controls().keyboard;
+    const QPoint b(66 + 10, 66 + 10);
+    QCoreApplication::postEvent(keys, new QMouseEvent(QEvent::MouseButtonPress, b, keys->mapToGlobal(b),
+                                                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
+    key(QPoint(10, 76)); // A
+    EXPECT_EQ(QStringLiteral("AB"), text());
+}
+
+TEST_F(LookupTest, SearchWithOneHitShowsItOnTheFirstPage)
+{
+    folder.addPicture(QStringLiteral("Tables"), QStringLiteral("Cabinet.jpg"));
+    start();
+    kiosk->click(controls().btnControl[NextButton]);
+    openKeyboard();
+    type(QStringLiteral("AB"));
+    button(Search);
+
+    EXPECT_FALSE(controls().keyboardFrame->isVisible());
+    EXPECT_EQ(0, kiosk->window().state().pageStart);
+    const Catalogue& catalogue = kiosk->window().catalogue();
+    ASSERT_EQ(1, catalogue.imageCount());
+    EXPECT_EQ(folder.kioskFolder() + QStringLiteral("/Tables/Cabinet.jpg"), catalogue.imageList().at(1));
+    EXPECT_EQ(QStringLiteral("_Cabinet.jpg"), KioskHarness::shownFile(controls().btnThumbnail[1]));
+    EXPECT_FALSE(controls().btnThumbnail[2]->isVisible());
+    EXPECT_EQ(QStringLiteral("Search: AB"), kiosk->loggedEvents().last());
+}
+
+TEST_F(LookupTest, SearchWithoutHitsShowsNoResultsAndKeepsTheText)
+{
+    start();
+    openKeyboard();
+    type(QStringLiteral("ZZ"));
+    QString shownWhileWaiting;
+    kiosk->clock.whileSleeping = [&] {
+        shownWhileWaiting = KioskHarness::shownFile(controls().keyboard);
+    };
+    const auto before = kiosk->clock.now();
+    button(Search);
+
+    EXPECT_EQ(QStringLiteral("noResults.jpg"), shownWhileWaiting);
+    EXPECT_GE(before.msecsTo(kiosk->clock.now()), 2000);
+    EXPECT_EQ(QStringLiteral("keyboard.jpg"), KioskHarness::shownFile(controls().keyboard));
+    EXPECT_TRUE(controls().keyboardFrame->isVisible());
+    EXPECT_EQ(QStringLiteral("ZZ"), text());
+    EXPECT_EQ(15, kiosk->window().catalogue().imageCount());
+    EXPECT_EQ(QStringLiteral("Search: ZZ"), kiosk->loggedEvents().last());
+}
+
+TEST_F(LookupTest, CancelClosesTheKeyboardOverAnOpenDetailView)
+{
+    start();
+    kiosk->click(controls().btnThumbnail[3]);
+    openKeyboard();
+    type(QStringLiteral("R"));
+    kiosk->press(controls().btnKeyboard[Cancel]);
+    EXPECT_EQ(QStringLiteral("_cancel.jpg"), KioskHarness::shownFile(controls().btnKeyboard[Cancel]));
+    kiosk->release(controls().btnKeyboard[Cancel]);
+    EXPECT_EQ(QStringLiteral("cancel.jpg"), KioskHarness::shownFile(controls().btnKeyboard[Cancel]));
+    EXPECT_FALSE(controls().keyboardFrame->isVisible());
+    EXPECT_TRUE(controls().bigPicture->isVisible());
+    EXPECT_TRUE(controls().bigPicture->displaySwitch());
+    EXPECT_EQ(QStringLiteral("Lookup Canceled"), kiosk->loggedEvents().last());
+}
+
+TEST_F(LookupTest, ClearEmptiesTheText)
+{
+    start();
+    openKeyboard();
+    type(QStringLiteral("RING"));
+    button(Clear);
+    EXPECT_EQ(QString(), text());
+}
+
+TEST_F(LookupTest, KeyLegendsAreBuiltOnlyWithALookupButton)
+{
+    QStringList settings = KioskFolder::standardSettings();
+    settings.removeIf([](const QString& line) { return line.startsWith(QLatin1String("lookup")); });
+    folder.writeSettings(settings);
+    start();
+    EXPECT_TRUE(kiosk->window().lookup().keyLegends().isEmpty());
+    EXPECT_FALSE(controls().btnControl[LookupButton]);
+}
