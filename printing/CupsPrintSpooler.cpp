@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cups/cups.h>
 #include <optional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quindle {
@@ -144,6 +145,15 @@ PrintOutcome CupsPrintSpooler::printRawFile(const QString& path)
     const int descriptor = openForReading(path);
     if (descriptor < 0)
         return PrintOutcome::NothingToPrint;
+    // The scheduler refuses a document without bytes ("No file in print request"); an empty
+    // print file has nothing for the paper anyway.
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0 || info.st_size == 0) {
+        ::close(descriptor);
+        return PrintOutcome::NothingToPrint;
+    }
     const PrintOutcome outcome = sendRawJob(printer->name, descriptor);
     ::close(descriptor);
     return outcome;

@@ -10,7 +10,7 @@ enum class PrintOutcome {
     Printed,            // the whole job was handed to the spooler
     NoPrinter,          // no default printer among the installed ones
     PrinterUnavailable, // the default printer cannot be opened or refuses the job
-    NothingToPrint,     // the file or picture cannot be read: nothing was sent
+    NothingToPrint,     // an empty or unreadable file, a picture that cannot be read: nothing was sent
 };
 
 // The system's print spooler as the print button uses it. Every call returns once the job
