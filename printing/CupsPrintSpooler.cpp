@@ -147,9 +147,7 @@ PrintOutcome CupsPrintSpooler::printRawFile(const QString& path)
         return PrintOutcome::NothingToPrint;
     // The scheduler refuses a document without bytes ("No file in print request"); an empty
     // print file has nothing for the paper anyway.
-    struct stat info
-    {
-    };
+    struct stat info = {};
     if (::fstat(descriptor, &info) != 0 || info.st_size == 0) {
         ::close(descriptor);
         return PrintOutcome::NothingToPrint;
@@ -182,10 +180,11 @@ PrintOutcome CupsPrintSpooler::printPicture(const QString& picturePath, const QR
     printer.setFullPage(false);
 
     const QRectF rectangle = inPrinterPixels(inches, printer.resolution());
+    if (rectangle.isEmpty())
+        return PrintOutcome::NothingToPrint;
     // Decoded at the size the rectangle needs on paper, never larger than the picture.
-    const QImage picture =
-        PictureDecoder::decode(picturePath, PictureFit::Inside, rectangle.size().toSize().expandedTo({1, 1}));
-    if (picture.isNull() || rectangle.isEmpty())
+    const QImage picture = PictureDecoder::decode(picturePath, PictureFit::Inside, rectangle.size().toSize());
+    if (picture.isNull())
         return PrintOutcome::NothingToPrint;
 
     QPainter painter;

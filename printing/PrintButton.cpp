@@ -34,9 +34,7 @@ bool isOrdinaryFile(const QString& path)
 {
     if (path.isEmpty() || fileNamePart(path).startsWith(QLatin1Char('.')))
         return false;
-    struct stat info
-    {
-    };
+    struct stat info = {};
     return ::stat(encodeFileName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

@@ -220,11 +220,14 @@ TEST_F(CupsPrinting, Picture_decodedForThePaperNotForTheScreenNorBeyond)
     EXPECT_LT(width, 4000);
 }
 
-TEST_F(CupsPrinting, Picture_unreadableSendsNoJob)
+TEST_F(CupsPrinting, Picture_unreadableOrWithoutRectangleSendsNoJob)
 {
     const QString broken = kiosk.write(QStringLiteral("Rings/broken.jpg"), "not a picture");
+    const QString picture = kiosk.write(QStringLiteral("Rings/ring12.jpg"), test::jpegBytes(40, 20));
 
     EXPECT_EQ(PrintOutcome::NothingToPrint, spooler.printPicture(broken, QRectF(1, 1, 2, 2)));
+    // Settings without the rectangle's statements give a rectangle of no size.
+    EXPECT_EQ(PrintOutcome::NothingToPrint, spooler.printPicture(picture, pictureRectangle(KioskSettings())));
     EXPECT_TRUE(jobsWhenDone().isEmpty());
 }
 
