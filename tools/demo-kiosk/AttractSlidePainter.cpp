@@ -3,6 +3,7 @@
 #include "tools/demo-kiosk/DemoPalette.h"
 #include "tools/demo-kiosk/ProductPainter.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QRadialGradient>
@@ -62,8 +63,8 @@ QImage AttractSlidePainter::slide(int index, const QSize& screen, const ProductC
     painter.fillRect(all, wall);
 
     // The spotlight and the piece on the right.
-    const QPointF spot(all.width() * 0.68, all.height() * 0.48);
-    const double radius = std::min(all.width() * 0.36, all.height() * 0.52);
+    const QPointF spot(all.width() * 0.70, all.height() * 0.48);
+    const double radius = std::min(all.width() * 0.29, all.height() * 0.50);
     QRadialGradient light(spot, radius);
     light.setColorAt(0.0, QColor(0xF6, 0xEF, 0xE2));
     light.setColorAt(0.62, QColor(0xD9, 0xCB, 0xB2));
@@ -97,7 +98,10 @@ QImage AttractSlidePainter::slide(int index, const QSize& screen, const ProductC
                      product.name + QStringLiteral("  \u00B7  ") + product.price);
 
     // The invitation, in a gold pill with a touch mark.
-    const QRectF pill(left, all.height() - 250 * s, 560 * s, 96 * s);
+    const QString invitation = "Touch the screen to explore";
+    const QFont invitationFont = P::font(P::sans(), 30 * s, true);
+    const double textWidth = QFontMetricsF(invitationFont).horizontalAdvance(invitation);
+    const QRectF pill(left, all.height() - 250 * s, textWidth + 150 * s, 96 * s);
     painter.setPen(Qt::NoPen);
     painter.setBrush(P::gold());
     painter.drawRoundedRect(pill, pill.height() / 2, pill.height() / 2);
@@ -108,9 +112,9 @@ QImage AttractSlidePainter::slide(int index, const QSize& screen, const ProductC
         painter.drawEllipse(touch, (10 + ring * 10) * s, (10 + ring * 10) * s);
     }
     painter.setPen(P::ink());
-    painter.setFont(P::font(P::sans(), 30 * s, true));
+    painter.setFont(invitationFont);
     painter.drawText(pill.adjusted(pill.height() + 10 * s, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
-                     "Touch the screen to explore");
+                     invitation);
     return image;
 }
 

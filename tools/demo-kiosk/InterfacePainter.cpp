@@ -2,6 +2,7 @@
 
 #include "tools/demo-kiosk/DemoPalette.h"
 
+#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>

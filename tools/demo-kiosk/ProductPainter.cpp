@@ -64,7 +64,7 @@ Stone stoneOf(int gem)
     case 6:
         return {QColor(0xC9, 0xBD, 0xAA), QColor(0xF1, 0xEB, 0xE1), QColor(0xFF, 0xFF, 0xFF)};
     default:
-        return {QColor(0x7F, 0x93, 0xAA), QColor(0xD7, 0xE2, 0xEE), QColor(0xFF, 0xFF, 0xFF)};
+        return {QColor(0x55, 0x6B, 0x88), QColor(0xBF, 0xCF, 0xE2), QColor(0xFF, 0xFF, 0xFF)};
     }
 }
 
@@ -381,7 +381,7 @@ private:
     void necklace()
     {
         const bool pearls = styled("Pearl");
-        const double drop = m_random.real(430, 500);
+        const double drop = m_random.real(380, 440);
         QPainterPath chain(QPointF(250, 20));
         chain.cubicTo(QPointF(280, drop + 90), QPointF(920, drop + 90), QPointF(950, 20));
         chainAlong(chain, pearls);
@@ -394,7 +394,7 @@ private:
         m_painter.setBrush(Qt::NoBrush);
         m_painter.drawEllipse(bottom + QPointF(0, 14), 10, 16);
         if (styled("Locket") || styled("Medallion")) {
-            const QRectF face(bottom.x() - 78, bottom.y() + 28, 156, 190);
+            const QRectF face(bottom.x() - 100, bottom.y() + 28, 200, 244);
             shadow(face.center() + QPointF(14, 26), 100, 110, 50);
             m_painter.setPen(QPen(m_metal.dark, 3));
             m_painter.setBrush(metalGradient(face));
@@ -402,17 +402,17 @@ private:
             m_painter.setPen(QPen(withAlpha(m_metal.dark, 170), 3));
             m_painter.setBrush(Qt::NoBrush);
             m_painter.drawEllipse(face.adjusted(16, 16, -16, -16));
-            roundStone(face.center(), 22);
+            roundStone(face.center(), 30);
             return;
         }
         if (styled("Lariat")) {
             m_painter.setPen(QPen(m_metal.mid, 3));
-            m_painter.drawLine(bottom + QPointF(0, 30), bottom + QPointF(0, 120));
-            teardrop(bottom + QPointF(0, 120), 70, 110);
+            m_painter.drawLine(bottom + QPointF(0, 30), bottom + QPointF(0, 110));
+            teardrop(bottom + QPointF(0, 110), 110, 170);
             return;
         }
-        shadow(bottom + QPointF(16, 130), 80, 90, 45);
-        teardrop(bottom + QPointF(0, 28), 120, 180);
+        shadow(bottom + QPointF(18, 160), 100, 120, 45);
+        teardrop(bottom + QPointF(0, 28), 160, 250);
     }
 
     void strap(double top, double bottom, const QColor& leather)
