@@ -192,6 +192,8 @@ void catalogueCategoryScan(benchmark::State& state)
 class RecordingReporter final : public benchmark::ConsoleReporter
 {
 public:
+    RecordingReporter() : ConsoleReporter(OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& reports) override
     {
         ConsoleReporter::ReportRuns(reports);
