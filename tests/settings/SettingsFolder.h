@@ -3,8 +3,6 @@
 #include "settings/SettingsReader.h"
 #include "support/TempFolder.h"
 
-#include "QStringPrinter.h"
-
 #include <QByteArray>
 #include <QString>
 

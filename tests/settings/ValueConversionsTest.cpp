@@ -1,5 +1,5 @@
 #include "settings/ValueConversions.h"
-#include "QStringPrinter.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
