@@ -3,6 +3,7 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QResizeEvent>
 
 namespace quindle {
 
@@ -84,12 +85,12 @@ void PictureControl::paintEvent(QPaintEvent*)
     drawOver(painter);
 }
 
-void PictureControl::resizeEvent(QResizeEvent*)
+void PictureControl::resizeEvent(QResizeEvent* event)
 {
     // A picture fitted into the control is decoded again for its new size.
-    if (m_fit == PictureFit::Inside && !m_path.isEmpty() && !m_image.isNull() &&
-        fitInside(m_image.size(), size()) != m_image.size())
-        load();
+    if (m_fit != PictureFit::Inside || m_path.isEmpty() || event->size() == event->oldSize())
+        return;
+    load();
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* event)

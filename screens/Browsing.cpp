@@ -182,9 +182,11 @@ void Browsing::showThumbnailPage()
             slot->setPicturePath(thumbnailFileOf(picture));
             slot->show();
             slot->raise();
+            // The caption lies over its slot, so it comes to the front after it.
             if (caption) {
                 caption->setCaption(captionTextOf(picture));
                 caption->show();
+                caption->raise();
             }
         }
         yieldToScreen();
