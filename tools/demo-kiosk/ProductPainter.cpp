@@ -599,12 +599,12 @@ private:
         m_painter.translate(top);
         m_painter.rotate(tilt);
         if (styled("Studs")) {
-            shadow(QPointF(14, 230), 80, 28, 70);
-            for (int i = 0; i < 10; ++i) {
-                const double a = i * M_PI / 5;
-                roundStone(QPointF(std::cos(a), std::sin(a)) * 70 + QPointF(0, 150), 13, false);
+            shadow(QPointF(18, 400), 110, 30, 70);
+            for (int i = 0; i < 12; ++i) {
+                const double a = i * M_PI / 6;
+                roundStone(QPointF(std::cos(a), std::sin(a)) * 92 + QPointF(0, 260), 16, false);
             }
-            roundStone(QPointF(0, 150), 46);
+            roundStone(QPointF(0, 260), 62);
         } else if (styled("Hoops") || styled("Huggies")) {
             const bool small = styled("Huggies");
             const double rx = small ? 78 : 118;
@@ -634,8 +634,8 @@ private:
 
     void earrings()
     {
-        earring(QPointF(440, 120), 4);
-        earring(QPointF(760, 150), -6);
+        earring(QPointF(440, 200), 4);
+        earring(QPointF(760, 230), -6);
     }
 
     void brooch()
