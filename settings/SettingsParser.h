@@ -23,6 +23,9 @@ public:
     // The record must already hold interfaceFolder, below which backdrop names are looked
     // up; settingsFile is the path the problems name.
     SettingsParser(KioskSettings& settings, QString settingsFile, ProblemHandling handling);
+    // The key handlers hold this parser.
+    SettingsParser(const SettingsParser&) = delete;
+    SettingsParser& operator=(const SettingsParser&) = delete;
 
     void readLines(const QStringList& lines);
     const std::vector<SettingsProblem>& problems() const { return m_problems; }
