@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <list>
 #include <mutex>
@@ -37,7 +38,14 @@ public:
     // file size and modification time: a page shown again costs no decoding.
     static QImage decodeCached(const QString& path, PictureFit fit, QSize target = {});
 
+    // Starts decoding the pictures on worker threads, one for each core, so that a page of
+    // pictures is decoded side by side; decodeCached then waits for the one it needs.
+    static void prefetch(const QStringList& paths, PictureFit fit, QSize target);
+
     static void clearCache();
+
+    // How many pictures have been decoded so far (cache hits do not count).
+    static std::int64_t decodeCount();
 };
 
 // The size that a picture of size source takes inside target, proportions kept.

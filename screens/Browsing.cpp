@@ -10,6 +10,7 @@
 #include "tracking/TrackingLog.h"
 
 #include <chrono>
+#include <vector>
 
 namespace quindle {
 
@@ -120,9 +121,9 @@ void Browsing::prepareControlButtons()
                 QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(picture));
     }
 
-    const std::initializer_list<int> shown =
-        printing ? std::initializer_list<int>{PrevButton, CloseButton, PrintButton, NextButton}
-                 : std::initializer_list<int>{PrevButton, CloseButton, NextButton};
+    const std::vector<int> shown = printing
+                                       ? std::vector<int>{PrevButton, CloseButton, PrintButton, NextButton}
+                                       : std::vector<int>{PrevButton, CloseButton, NextButton};
     for (int index : shown) {
         controlButton(index)->show();
         controlButton(index)->raise();
@@ -167,6 +168,15 @@ void Browsing::showThumbnailPage()
     if (detailOpen())
         closeDetail();
     const unsigned fill = ++m_fillNumber;
+    // The page's pictures are decoded side by side on worker threads while the slots are
+    // filled one by one, in their order, with a yield after each.
+    QStringList thumbnails;
+    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
+        const QString picture = pictureAt(m_state.pageStart + i);
+        thumbnails << (picture.isEmpty() ? QString() : thumbnailFileOf(picture));
+    }
+    if (m_state.thumbsPerPage > 0)
+        PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_controls.btnThumbnail[1]->size());
     std::int32_t position = m_state.pageStart + 1;
     for (int i = 1; i <= m_state.thumbsPerPage; ++i, ++position) {
         PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
@@ -179,7 +189,7 @@ void Browsing::showThumbnailPage()
             slot->setPicturePath(QString());
             slot->hide();
         } else {
-            slot->setPicturePath(thumbnailFileOf(picture));
+            slot->setPicturePath(thumbnails.at(i - 1));
             slot->show();
             slot->raise();
             // The caption lies over its slot, so it comes to the front after it.
