@@ -1,0 +1,277 @@
+#include "tools/admin/ActivityAnalyser.h"
+
+#include <algorithm>
+
+namespace quindle::admin {
+
+namespace {
+
+bool startsWith(QByteArrayView text, const char* prefix)
+{
+    return text.startsWith(QByteArrayView(prefix));
+}
+
+// "Menu Button " + N + " Pressed", N in decimal without leading zeros.
+std::optional<int> menuNumberOf(QByteArrayView text)
+{
+    const QByteArrayView prefix("Menu Button ");
+    const QByteArrayView suffix(" Pressed");
+    if (!text.startsWith(prefix) || !text.endsWith(suffix))
+        return std::nullopt;
+    const QByteArrayView digits = text.sliced(prefix.size(), text.size() - prefix.size() - suffix.size());
+    if (digits.isEmpty() || digits.size() > 4 || digits[0] == '0')
+        return std::nullopt;
+    int number = 0;
+    for (const char c : digits) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+std::vector<NamedCount> mostFirst(const QHash<QByteArray, qint64>& counts)
+{
+    std::vector<NamedCount> list;
+    list.reserve(static_cast<size_t>(counts.size()));
+    for (auto it = counts.begin(); it != counts.end(); ++it)
+        list.push_back(NamedCount{eventTextToString(it.key()), it.value()});
+    std::sort(list.begin(), list.end(), [](const NamedCount& a, const NamedCount& b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    return list;
+}
+
+} // namespace
+
+QString restartKindText(RestartKind kind)
+{
+    switch (kind) {
+    case RestartKind::Scheduled:
+        return QStringLiteral("scheduled restart");
+    case RestartKind::Operator:
+        return QStringLiteral("after the operator's exit");
+    case RestartKind::Unexpected:
+        break;
+    }
+    return QStringLiteral("unexpected (no termination logged)");
+}
+
+ActivityAnalyser::ActivityAnalyser(QStringList menuCaptions, QDate from, QDate to)
+    : m_menuCaptions(std::move(menuCaptions)), m_from(from), m_to(to)
+{
+    m_report.from = from;
+    m_report.to = to;
+}
+
+void ActivityAnalyser::addFile(QByteArrayView contents)
+{
+    ++m_report.filesRead;
+    while (!contents.isEmpty()) {
+        const qsizetype end = contents.indexOf('\n');
+        if (end < 0) {
+            addLine(contents);
+            return;
+        }
+        addLine(contents.first(end));
+        contents = contents.sliced(end + 1);
+    }
+}
+
+void ActivityAnalyser::addLine(QByteArrayView line)
+{
+    if (line.isEmpty() || (line.size() == 1 && line[0] == '\r'))
+        return;
+    const std::optional<TrackingLine> parsed = parseTrackingLine(line);
+    int menuNumber = 0;
+    const std::optional<Event> event = parsed ? classify(parsed->quotedText, menuNumber) : std::nullopt;
+    if (!event) {
+        ++m_report.linesSkipped;
+        return;
+    }
+    const QDate date = parsed->date();
+    if ((m_from.isValid() && date < m_from) || (m_to.isValid() && date > m_to))
+        return;
+    ++m_report.linesRead;
+    if (!m_report.firstDay.isValid() || date < m_report.firstDay)
+        m_report.firstDay = date;
+    if (!m_report.lastDay.isValid() || date > m_report.lastDay)
+        m_report.lastDay = date;
+    count(*event, *parsed, menuNumber);
+    m_previousEvent = event;
+}
+
+std::optional<ActivityAnalyser::Event> ActivityAnalyser::classify(QByteArrayView text, int& menuNumber) const
+{
+    if (startsWith(text, "Detail: "))
+        return Event::Detail;
+    if (startsWith(text, "Menu Button ")) {
+        const std::optional<int> number = menuNumberOf(text);
+        if (!number)
+            return std::nullopt;
+        menuNumber = *number;
+        return Event::MenuButton;
+    }
+    if (text == "Next Button Pressed" || text == "Prev Button Pressed" || text == "Close Button Pressed" ||
+        text == "Lookup Button Pressed" || text == "Lookup Canceled")
+        return Event::OtherVisitorPress;
+    if (startsWith(text, "Print: "))
+        return Event::Print;
+    if (startsWith(text, "Search: "))
+        return Event::Search;
+    if (text == "Enter Attract Mode")
+        return Event::EnterAttract;
+    if (text == "Exit Attract Mode")
+        return Event::ExitAttract;
+    if (text == "Program Started")
+        return Event::ProgramStarted;
+    if (text == "Program Termination: Auto Reboot")
+        return Event::AutoReboot;
+    if (text == "Program Termination: User Right-Click")
+        return Event::RightClick;
+    return std::nullopt;
+}
+
+// Seconds since the start of the first day met; the day's start is cached because a
+// day's lines come together.
+qint64 ActivityAnalyser::momentOf(const TrackingLine& line)
+{
+    const int dayKey = line.year * 10000 + line.month * 100 + line.day;
+    if (dayKey != m_cachedDayKey) {
+        m_cachedDayKey = dayKey;
+        m_cachedDayStart = line.date().toJulianDay() * 86400;
+    }
+    return m_cachedDayStart + line.secondOfDay();
+}
+
+void ActivityAnalyser::count(Event event, const TrackingLine& line, int menuNumber)
+{
+    const qint64 moment = momentOf(line);
+    switch (event) {
+    case Event::ProgramStarted: {
+        endSession(m_lastVisitorMoment);
+        resolveSearch(false);
+        RestartKind kind = RestartKind::Unexpected;
+        if (m_previousEvent == Event::AutoReboot)
+            kind = RestartKind::Scheduled;
+        if (m_previousEvent == Event::RightClick)
+            kind = RestartKind::Operator;
+        m_report.restarts.push_back(
+            Restart{QDateTime(line.date(), QTime(line.hour, line.minute, line.second)), kind});
+        ++m_report.restartsByHour[static_cast<size_t>(line.hour)];
+        return;
+    }
+    case Event::AutoReboot:
+    case Event::RightClick:
+        endSession(moment);
+        resolveSearch(false);
+        return;
+    case Event::EnterAttract:
+        endSession(moment);
+        resolveSearch(false);
+        return;
+    case Event::ExitAttract:
+        endSession(m_lastVisitorMoment);
+        m_sessionStart = moment;
+        break;
+    case Event::MenuButton:
+        ++m_menuPresses[menuNumber];
+        resolveSearch(false);
+        break;
+    case Event::Detail:
+        ++m_opened[line.quotedText.sliced(8).toByteArray().replace("\"\"", "\"")];
+        resolveSearch(true);
+        break;
+    case Event::Print:
+        ++m_printed[line.quotedText.sliced(7).toByteArray().replace("\"\"", "\"")];
+        break;
+    case Event::Search: {
+        resolveSearch(false);
+        const QString typed = eventTextToString(line.text().sliced(8));
+        SearchTally& tally = m_searches[typed.toCaseFolded()];
+        if (tally.count == 0)
+            tally.text = typed;
+        ++tally.count;
+        m_pendingSearch = typed.toCaseFolded();
+        break;
+    }
+    case Event::OtherVisitorPress:
+        if (line.quotedText == "Lookup Button Pressed")
+            resolveSearch(false);
+        break;
+    }
+    countVisitorEvent(line, moment);
+}
+
+void ActivityAnalyser::countVisitorEvent(const TrackingLine& line, qint64 moment)
+{
+    ++m_report.visitorEvents;
+    ++m_report.eventsByHour[static_cast<size_t>(line.hour)];
+    ++m_report.eventsByDay[line.date()];
+    m_lastVisitorMoment = moment;
+    if (m_sessionStart)
+        ++m_report.sessionEvents;
+}
+
+void ActivityAnalyser::endSession(qint64 moment)
+{
+    if (!m_sessionStart)
+        return;
+    const qint64 length = std::max<qint64>(0, moment - *m_sessionStart);
+    m_sessionLengths.push_back(length);
+    m_sessionStart.reset();
+}
+
+// A search is settled by what the visitor does next: a picture opened means it found
+// what was wanted; another search, a menu button, the lookup button again or the kiosk
+// going idle means it did not.
+void ActivityAnalyser::resolveSearch(bool foundPicture)
+{
+    if (!m_pendingSearch)
+        return;
+    if (foundPicture)
+        ++m_searches[*m_pendingSearch].followed;
+    m_pendingSearch.reset();
+}
+
+ActivityReport ActivityAnalyser::finish()
+{
+    endSession(m_lastVisitorMoment);
+    resolveSearch(false);
+    ActivityReport report = std::move(m_report);
+    report.sessions = static_cast<qint64>(m_sessionLengths.size());
+    for (const qint64 length : m_sessionLengths) {
+        report.sessionSeconds += length;
+        report.longestSessionSeconds = std::max(report.longestSessionSeconds, length);
+    }
+    if (!m_sessionLengths.empty()) {
+        std::vector<qint64> sorted = m_sessionLengths;
+        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2),
+                         sorted.end());
+        report.medianSessionSeconds = sorted[sorted.size() / 2];
+    }
+    report.productsOpened = mostFirst(m_opened);
+    report.productsPrinted = mostFirst(m_printed);
+
+    QList<int> numbers = m_menuPresses.keys();
+    std::sort(numbers.begin(), numbers.end());
+    for (const int number : numbers) {
+        const QString caption = m_menuCaptions.value(number);
+        const QString name = caption.isEmpty() ? QStringLiteral("Menu button %1").arg(number)
+                                               : QStringLiteral("%1: %2").arg(number).arg(caption);
+        report.categories.push_back(NamedCount{name, m_menuPresses.value(number)});
+    }
+
+    for (const SearchTally& tally : std::as_const(m_searches))
+        report.searches.push_back(SearchCount{tally.text, tally.count, tally.followed});
+    std::sort(report.searches.begin(), report.searches.end(), [](const SearchCount& a, const SearchCount& b) {
+        if (a.count != b.count)
+            return a.count > b.count;
+        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+    });
+    return report;
+}
+
+} // namespace quindle::admin

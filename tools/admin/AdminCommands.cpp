@@ -1,0 +1,316 @@
+#include "tools/admin/AdminCommands.h"
+
+#include "platform/FileSystem.h"
+#include "settings/SettingsReader.h"
+#include "tools/admin/ActivityAnalyser.h"
+#include "tools/admin/KioskCheck.h"
+#include "tools/admin/LogFileSelection.h"
+#include "tools/admin/ParallelRunner.h"
+#include "tools/admin/ReportWriters.h"
+#include "tools/admin/ThumbnailMaker.h"
+
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <mutex>
+
+namespace quindle::admin {
+
+namespace {
+
+const char* const overview = "Usage: quindle-admin <command> [options]\n"
+                             "The kiosk owner's program.\n\n"
+                             "Commands:\n"
+                             "  check       list every problem of the kiosk folder at once\n"
+                             "  thumbnails  write the missing \"_\" thumbnails of every category\n"
+                             "  report      write an HTML report of the tracking logs\n\n"
+                             "\"quindle-admin <command> --help\" describes each command.\n";
+
+const QCommandLineOption programFolderOption(
+    QStringLiteral("program-folder"),
+    QStringLiteral(
+        "The kiosk's program folder, which holds \"quindleFolder.ini\" (default: this program's folder)."),
+    QStringLiteral("DIR"));
+const QCommandLineOption jobsOption(QStringLiteral("jobs"),
+                                    QStringLiteral("Threads to decode pictures on (default: every core)."),
+                                    QStringLiteral("N"));
+
+class Command
+{
+public:
+    Command(const QString& name, const QString& description) : m_name(name)
+    {
+        m_parser.setApplicationDescription(description);
+        m_parser.addHelpOption();
+        m_parser.addOption(programFolderOption);
+        m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    }
+
+    QCommandLineParser& parser() { return m_parser; }
+
+    // False with the status to end with (help asked, or a usage fault reported).
+    bool parse(const QStringList& arguments, CommandStreams streams, int& status)
+    {
+        if (!m_parser.parse(arguments)) {
+            streams.err << "quindle-admin " << m_name << ": " << m_parser.errorText() << "\nTry --help.\n";
+            status = 2;
+            return false;
+        }
+        if (m_parser.isSet(QStringLiteral("help"))) {
+            QString help = m_parser.helpText();
+            help.replace(QRegularExpression(QStringLiteral("^Usage: \\S+")),
+                         QStringLiteral("Usage: quindle-admin ") + m_name);
+            streams.out << help;
+            status = 0;
+            return false;
+        }
+        if (!m_parser.positionalArguments().isEmpty()) {
+            streams.err << "quindle-admin " << m_name << ": unexpected argument \""
+                        << m_parser.positionalArguments().first() << "\"\nTry --help.\n";
+            status = 2;
+            return false;
+        }
+        return true;
+    }
+
+    QString programFolder(const QString& fallback) const
+    {
+        return m_parser.isSet(programFolderOption) ? m_parser.value(programFolderOption) : fallback;
+    }
+
+private:
+    QString m_name;
+    QCommandLineParser m_parser;
+};
+
+bool readJobs(const QCommandLineParser& parser, CommandStreams streams, int& jobs)
+{
+    jobs = coreCount();
+    if (!parser.isSet(jobsOption))
+        return true;
+    bool valid = false;
+    jobs = parser.value(jobsOption).toInt(&valid);
+    if (valid && jobs >= 1 && jobs <= 256)
+        return true;
+    streams.err << "quindle-admin: --jobs needs a number from 1 to 256\n";
+    return false;
+}
+
+int runCheck(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("check"),
+        QStringLiteral("Reads the kiosk's settings and folders as the kiosk would and lists every problem "
+                       "at once: errors (the kiosk would not start or would stop), warnings (it runs, "
+                       "but something is missing on screen) and notes.\nExit status 0 when the kiosk "
+                       "would start and run, 1 when it would not."));
+    command.parser().addOption(jobsOption);
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    int jobs = 0;
+    if (!readJobs(command.parser(), streams, jobs))
+        return 2;
+    const QString programFolder = command.programFolder(defaultFolder);
+    const std::vector<Finding> findings = KioskCheck(programFolder, jobs).run();
+    for (const Finding& finding : findings)
+        streams.out << formatFinding(finding, programFolder) << '\n';
+    streams.out << checkSummary(findings) << '\n';
+    return kioskWouldRun(findings) ? 0 : 1;
+}
+
+int runThumbnails(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("thumbnails"),
+        QStringLiteral("Writes the missing \"_\" thumbnails of every category at twice the grid's "
+                       "thumbnail size, upright, as JPEG; thumbnails newer than their pictures are left "
+                       "alone. Safe while the kiosk runs."));
+    command.parser().addOption(jobsOption);
+    command.parser().addOption(
+        QCommandLineOption(QStringLiteral("force"), QStringLiteral("Write every thumbnail again.")));
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    int jobs = 0;
+    if (!readJobs(command.parser(), streams, jobs))
+        return 2;
+    const SettingsReport settings = SettingsReader(command.programFolder(defaultFolder)).readAll();
+    if (settings.settings.kioskFolderPath.isEmpty() || settings.settings.thumbWidth <= 0 ||
+        settings.settings.thumbHeight <= 0) {
+        streams.err << "quindle-admin thumbnails: the settings give no thumbnail size (a grid statement); "
+                       "run \"quindle-admin check\"\n";
+        return 1;
+    }
+    const QSize size =
+        ThumbnailMaker::thumbnailSizeFor(QSize(settings.settings.thumbWidth, settings.settings.thumbHeight));
+    const ThumbnailPlan plan =
+        ThumbnailMaker::plan(settings.settings.kioskFolderPath, command.parser().isSet("force"));
+
+    std::vector<QString> failures(static_cast<size_t>(plan.jobs.size()));
+    QElapsedTimer timer;
+    timer.start();
+    const int total = static_cast<int>(plan.jobs.size());
+    runParallel(
+        total, jobs,
+        [&](int index) {
+            failures[static_cast<size_t>(index)] = ThumbnailMaker::writeThumbnail(plan.jobs.at(index), size);
+        },
+        [&](int done) {
+            if (!streams.errIsTerminal)
+                return;
+            streams.err << '\r' << progressText(done, total, timer.elapsed() / 1000.0) << "\x1b[K";
+            streams.err.flush();
+        });
+    const double seconds = timer.elapsed() / 1000.0;
+    if (streams.errIsTerminal)
+        streams.err << '\n';
+
+    int failed = 0;
+    for (qsizetype i = 0; i < plan.jobs.size(); ++i) {
+        if (failures[static_cast<size_t>(i)].isEmpty())
+            continue;
+        ++failed;
+        streams.err << plan.jobs.at(i).picture << ": " << failures[static_cast<size_t>(i)] << '\n';
+    }
+    streams.out << QStringLiteral("%1 thumbnails written, %2 up to date, %3 failed, at %4 x %5 in %6 s "
+                                  "(%7 a second on %8 threads).\n")
+                       .arg(total - failed)
+                       .arg(plan.upToDate)
+                       .arg(failed)
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(seconds, 0, 'f', 1)
+                       .arg(seconds > 0 ? total / seconds : 0.0, 0, 'f', 1)
+                       .arg(jobs);
+    return failed == 0 ? 0 : 1;
+}
+
+bool readDate(const QCommandLineParser& parser, const QString& option, CommandStreams streams, QDate& date)
+{
+    if (!parser.isSet(option))
+        return true;
+    date = QDate::fromString(parser.value(option), Qt::ISODate);
+    if (date.isValid())
+        return true;
+    streams.err << "quindle-admin report: --" << option << " needs a date written yyyy-mm-dd\n";
+    return false;
+}
+
+bool writeText(const QString& path, const QString& text, CommandStreams streams)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) >= 0 && file.commit())
+        return true;
+    streams.err << "quindle-admin report: cannot write " << path << ": " << file.errorString() << '\n';
+    return false;
+}
+
+QStringList menuCaptionsOf(const KioskSettings& settings)
+{
+    QStringList captions{QString()};
+    for (int n = 1; n <= settings.menuEntryCount(); ++n) {
+        const MenuEntry& entry = settings.menuEntries[static_cast<size_t>(n)];
+        // "_" breaks a caption's line on the button; in a report it is a space.
+        QString caption = entry.caption.isEmpty() ? entry.folder : entry.caption;
+        captions << caption.replace(QLatin1Char('_'), QLatin1Char(' ')).simplified();
+    }
+    return captions;
+}
+
+int runReport(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("report"),
+        QStringLiteral("Reads the tracking logs of the \"log files\" folder and writes one HTML page (and "
+                       "with --csv a CSV summary) of what visitors did."));
+    const QCommandLineOption from(QStringLiteral("from"), QStringLiteral("First day (yyyy-mm-dd)."),
+                                  QStringLiteral("DATE"));
+    const QCommandLineOption to(QStringLiteral("to"), QStringLiteral("Last day (yyyy-mm-dd)."),
+                                QStringLiteral("DATE"));
+    const QCommandLineOption output(QStringLiteral("output"),
+                                    QStringLiteral("The HTML file to write (default: kiosk-report.html)."),
+                                    QStringLiteral("FILE"), QStringLiteral("kiosk-report.html"));
+    const QCommandLineOption csv(QStringLiteral("csv"),
+                                 QStringLiteral("Also write the counts as CSV to FILE."),
+                                 QStringLiteral("FILE"));
+    command.parser().addOptions({from, to, output, csv});
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    QDate first;
+    QDate last;
+    if (!readDate(command.parser(), QStringLiteral("from"), streams, first) ||
+        !readDate(command.parser(), QStringLiteral("to"), streams, last))
+        return 2;
+
+    const QString programFolder = command.programFolder(defaultFolder);
+    const QString logFolder = resolveCaseless(programFolder, QStringLiteral("log files"));
+    if (!folderExists(logFolder)) {
+        streams.err << "quindle-admin report: there is no \"log files\" folder in " << programFolder << '\n';
+        return 1;
+    }
+    // Captions name the categories; a settings file with faults still names what it can.
+    const SettingsReport settings = SettingsReader(programFolder).readAll();
+    ActivityAnalyser analyser(menuCaptionsOf(settings.settings), first, last);
+    for (const LogFile& log : selectLogFiles(logFolder, first, last)) {
+        QFile file;
+        const int fd = openForReading(log.path);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            streams.err << "quindle-admin report: cannot read " << log.path << '\n';
+            continue;
+        }
+        analyser.addFile(file.readAll());
+    }
+    const ActivityReport report = analyser.finish();
+    const QString outputPath = command.parser().value(output);
+    if (!writeText(outputPath, reportHtml(report, settings.settings.kioskFolder), streams))
+        return 1;
+    if (command.parser().isSet(csv) && !writeText(command.parser().value(csv), reportCsv(report), streams))
+        return 1;
+    streams.out << QStringLiteral("Wrote %1: %2 log files, %3 kiosk lines, %4 other lines skipped.\n")
+                       .arg(outputPath)
+                       .arg(report.filesRead)
+                       .arg(report.linesRead)
+                       .arg(report.linesSkipped);
+    return 0;
+}
+
+} // namespace
+
+QString progressText(int done, int total, double seconds)
+{
+    const double rate = seconds > 0 ? done / seconds : 0;
+    QString text =
+        QStringLiteral("%1 of %2 thumbnails  %3 a second").arg(done).arg(total).arg(rate, 0, 'f', 1);
+    if (rate <= 0 || done >= total)
+        return text;
+    const int left = static_cast<int>((total - done) / rate + 0.5);
+    return text + QStringLiteral("  %1:%2 left").arg(left / 60).arg(left % 60, 2, 10, QLatin1Char('0'));
+}
+
+int runAdmin(const QStringList& arguments, const QString& defaultProgramFolder, CommandStreams streams)
+{
+    const QString name = arguments.value(1);
+    QStringList rest = arguments.mid(2);
+    rest.prepend(arguments.value(0) + QLatin1Char(' ') + name);
+    if (name == QLatin1String("check"))
+        return runCheck(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("thumbnails"))
+        return runThumbnails(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("report"))
+        return runReport(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
+        streams.out << overview;
+        return 0;
+    }
+    if (name.isEmpty())
+        streams.err << overview;
+    else
+        streams.err << "quindle-admin: unknown command \"" << name << "\"\n\n" << overview;
+    return 2;
+}
+
+} // namespace quindle::admin
