@@ -395,10 +395,13 @@ void Browsing::menuRelease(int number)
     LabelControl* button = m_controls.btnMenu[static_cast<size_t>(number)];
     button->setPicturePath(interfacePath(QStringLiteral("btn%1.jpg").arg(number)));
     button->setCaption(button->tag());
-    const QString path =
-        joinPath(joinPath(m_programFolder, m_settings.kioskFolder), m_catalogue.currentCategory());
-    if (folderExists(path) || fileExists(path))
+    // The names are found without regard to case; the message shows the path as the
+    // settings name it.
+    const QString relative = joinPath(m_settings.kioskFolder, m_catalogue.currentCategory());
+    const QString found = resolveCaseless(m_programFolder, relative);
+    if (folderExists(found) || fileExists(found))
         return;
+    const QString path = joinPath(m_programFolder, relative);
     m_services.messages.show(QStringLiteral("Product Directory \"%1\" Does Not Exist").arg(path));
 }
 

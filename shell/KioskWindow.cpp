@@ -88,7 +88,7 @@ void KioskWindow::readSettings()
         m_services.endWithMessage(result.message);
     m_settings = std::move(*result.settings);
     m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
-    const QString kioskFolder = resolveCaseless(m_programFolder, m_settings.kioskFolder);
+    const QString& kioskFolder = m_settings.kioskFolderPath;
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
     m_browsing = std::make_unique<Browsing>(m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services,
                                             m_programFolder);

@@ -332,3 +332,13 @@ TEST_F(BrowsingTest, WaitingForAPictureThatNeverReportsEndsAfterTwoSeconds)
     EXPECT_GE(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2000));
     EXPECT_LT(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2500));
 }
+
+TEST_F(BrowsingTest, ReleaseFindsACategoryWrittenInAnotherLetterCase)
+{
+    QDir(folder.kioskFolder()).rename(QStringLiteral("Watches"), QStringLiteral("WATCHES"));
+    start();
+    kiosk->click(controls().btnMenu[2]);
+    EXPECT_TRUE(kiosk->messageBox.messages.isEmpty())
+        << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(3, visibleSlots());
+}
