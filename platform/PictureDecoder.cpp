@@ -8,6 +8,8 @@
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
+#include <cstdlib>
+#include <fcntl.h>
 #include <functional>
 #include <optional>
 #include <sys/stat.h>
@@ -17,16 +19,42 @@ namespace quindle {
 
 namespace {
 
+// A progressive JPEG keeps every coefficient of the whole picture in memory while it is
+// read, whatever size it is decoded at: about 2 bytes a pixel for each colour component,
+// allocated by libjpeg outside Qt's allocation limit. libjpeg-turbo takes its limit from
+// the environment each time it starts on a picture; its memory manager cannot spill to a
+// temporary file, so a picture that needs more than the limit is refused at once instead
+// of being decoded. 256 MB keeps a 24-megapixel progressive picture with full colour
+// resolution (144 MB) and refuses what only a broken or hostile file claims.
+// Set before main, while the program has a single thread.
+const bool jpegMemoryLimited = [] {
+    return ::setenv("JPEGMEM", PictureDecoder::jpegMemoryLimit, 1) == 0;
+}();
+
 // Opens a picture through its descriptor, so that names that are not valid UTF-8 open too.
+// Only a regular file is read: a FIFO, a device or a folder named like a picture would
+// block the kiosk or never end. The open itself does not wait for a FIFO's writer.
 bool openPicture(QFile& file, const QString& path)
 {
-    const int descriptor = openForReading(path);
+    const int descriptor = ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (descriptor < 0)
         return false;
+    struct stat info
+    {
+    };
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(descriptor);
+        return false;
+    }
     if (file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return true;
     ::close(descriptor);
     return false;
+}
+
+bool tooLarge(QSize size)
+{
+    return static_cast<std::int64_t>(size.width()) * size.height() > PictureDecoder::maximumPixels;
 }
 
 QSize uprightSize(QImageReader& reader)
@@ -171,7 +199,8 @@ QSize PictureDecoder::pixelSize(const QString& path)
         return {};
     QImageReader reader(&file);
     reader.setAutoTransform(true);
-    return uprightSize(reader);
+    const QSize size = uprightSize(reader);
+    return tooLarge(size) ? QSize() : size;
 }
 
 QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
@@ -182,7 +211,7 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize upright = uprightSize(reader);
-    if (!upright.isValid() || static_cast<std::int64_t>(upright.width()) * upright.height() > maximumPixels)
+    if (!upright.isValid() || tooLarge(upright))
         return {};
     if (fit == PictureFit::Inside) {
         QSize scaled = fitInside(upright, target);
@@ -241,6 +270,11 @@ void PictureDecoder::prefetch(const QStringList& paths, PictureFit fit, QSize ta
         if (const std::optional<CacheKey> key = cacheKeyOf(path, fit, target))
             decodedCache().start(*key, [path, fit, target] { return decode(path, fit, target); });
     }
+}
+
+bool PictureDecoder::jpegMemoryIsLimited()
+{
+    return jpegMemoryLimited;
 }
 
 std::int64_t PictureDecoder::decodeCount()

@@ -26,8 +26,13 @@ public:
     // Pictures whose header claims more pixels than this are refused before decoding:
     // the JPEG library's own buffers for such a picture lie outside Qt's allocation limit.
     static constexpr std::int64_t maximumPixels = 120'000'000;
+    // The most memory libjpeg may take for one picture, in its own notation (megabytes of
+    // 1,000,000 bytes), set for the whole program before main.
+    static constexpr const char* jpegMemoryLimit = "256m";
+    static bool jpegMemoryIsLimited();
 
-    // The pixel size as the file's header gives it (upright), or an invalid size.
+    // The pixel size as the file's header gives it (upright), or an invalid size, also for
+    // a picture that claims more than maximumPixels: it will never be shown.
     static QSize pixelSize(const QString& path);
 
     // Decodes the picture. With PictureFit::Inside the result lies inside target (never

@@ -190,6 +190,9 @@ void Browsing::showThumbnailPage()
             slot->hide();
         } else {
             slot->setPicturePath(thumbnails.at(i - 1));
+            // A "_" copy that cannot be read gives way to the picture itself.
+            if (!slot->hasPicture() && thumbnails.at(i - 1) != picture)
+                slot->setPicturePath(picture);
             slot->show();
             slot->raise();
             // The caption lies over its slot, so it comes to the front after it.

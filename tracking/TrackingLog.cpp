@@ -66,6 +66,7 @@ void TrackingLog::logEvent(const QString& text)
     if (m_mode == TrackingMode::None)
         return;
     m_waiting.push_back(encodeFileName(formatLine(text, m_clock.now())) + lineEnd);
+    ++m_linesLogged;
     while (m_waiting.size() > static_cast<size_t>(maximumKeptLines))
         m_waiting.pop_front();
     ++m_linesSinceFlush;

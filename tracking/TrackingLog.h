@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <cstdint>
 #include <deque>
 
 namespace quindle {
@@ -40,6 +41,8 @@ public:
     bool flush();
 
     int waitingLines() const { return static_cast<int>(m_waiting.size()); }
+    // Every line accepted since the log was made, written or not.
+    std::int64_t linesLogged() const { return m_linesLogged; }
     QString logFolder() const;
 
     // The line as it stands in the file, without its line end. A double quote inside the
@@ -58,6 +61,7 @@ private:
     TrackingMode m_mode;
     std::deque<QByteArray> m_waiting; // encoded lines, each ending in CR LF
     int m_linesSinceFlush = 0;
+    std::int64_t m_linesLogged = 0;
 };
 
 } // namespace quindle
