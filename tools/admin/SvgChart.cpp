@@ -74,15 +74,16 @@ QString columnChart(const std::vector<ChartBar>& bars, int width, int height, in
     }
     const double slot = bars.empty() ? plotWidth : plotWidth / static_cast<double>(bars.size());
     const double gap = slot > 6 ? slot * 0.15 : 0;
+    // A few days' columns would be as wide as the page: columns stay slim, centred in their slot.
+    const double barWidth = std::min(std::max(slot - gap, 0.5), 48.0);
     for (size_t i = 0; i < bars.size(); ++i) {
         const double x = left + slot * static_cast<double>(i);
         const double barHeight = plotHeight * static_cast<double>(bars[i].value) / static_cast<double>(axis);
         svg +=
             QStringLiteral(
                 "<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"><title>%6: %7</title></rect>")
-                .arg(number(x + gap / 2), number(top + plotHeight - barHeight),
-                     number(std::max(slot - gap, 0.5)), number(barHeight), barColour,
-                     bars[i].label.toHtmlEscaped())
+                .arg(number(x + (slot - barWidth) / 2), number(top + plotHeight - barHeight),
+                     number(barWidth), number(barHeight), barColour, bars[i].label.toHtmlEscaped())
                 .arg(bars[i].value);
         if (labelEvery > 0 && i % static_cast<size_t>(labelEvery) == 0)
             svg += text(x + slot / 2, height - 8, QStringLiteral("middle"), bars[i].label, 10);
