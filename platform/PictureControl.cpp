@@ -56,7 +56,13 @@ void PictureControl::load()
         if (!m_image.isNull())
             resize(m_image.size());
     } else {
-        m_image = PictureDecoder::decodeCached(m_path, PictureFit::Inside, size());
+        // Nothing beyond the window is ever seen: a control larger than its window (a
+        // button sized from a camera photo) has its picture decoded for the window's size
+        // and drawn enlarged, instead of at a size that could take hundreds of megabytes.
+        const QSize bound = window() == this ? QSize() : window()->size();
+        const QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
+        m_enlargement = target.width() > 0 ? static_cast<double>(width()) / target.width() : 1.0;
+        m_image = PictureDecoder::decodeCached(m_path, PictureFit::Inside, target);
     }
     update();
 }
@@ -65,7 +71,10 @@ QRect PictureControl::pictureRect() const
 {
     if (m_image.isNull())
         return {};
-    QRect area(QPoint(0, 0), m_image.size());
+    const QSize shown = m_enlargement > 1.0
+                            ? (QSizeF(m_image.size()) * m_enlargement).toSize().boundedTo(size())
+                            : m_image.size();
+    QRect area(QPoint(0, 0), shown);
     area.moveCenter(rect().center());
     return area;
 }

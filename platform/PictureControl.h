@@ -70,6 +70,7 @@ private:
     PictureFit m_fit;
     bool m_notify = false;
     bool m_displaySwitch = false;
+    double m_enlargement = 1.0; // drawn size over decoded size, above 1 only past the window
 };
 
 } // namespace quindle
