@@ -1,0 +1,45 @@
+#include "system/support/KioskSession.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+
+using namespace quindle::systemtest;
+
+namespace {
+
+class FatalSettings : public KioskSession
+{
+};
+
+} // namespace
+
+TEST_F(FatalSettings, ImproperStatement_messageOnStandardErrorAndInABox_endsWithStatusOne)
+{
+    const QString grid = QStringLiteral("4,three,240,180,630,128,33,62");
+    ASSERT_TRUE(kiosk->setSetting(QStringLiteral("grid"), grid));
+    process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
+    ASSERT_TRUE(process->start());
+
+    const QString line =
+        QStringLiteral("Quindle: You have an improper grid format statement:  \"grid = %1\"  "
+                       "Please edit \"quindle.ini\" and make the proper adjustments before "
+                       "continuing.\n")
+            .arg(grid);
+    ASSERT_TRUE(ScreenCheck::waitFor([&] { return process->standardError().contains(line); }, 60'000))
+        << process->standardError().toStdString();
+    TopLevelWindow box;
+    ASSERT_TRUE(ScreenCheck::waitFor([&] {
+        const QList<TopLevelWindow> shown = server.viewableTopLevels();
+        if (shown.size() == 1)
+            box = shown.front();
+        return shown.size() == 1;
+    })) << "the message box is the only window";
+    EXPECT_EQ("Quindle", box.name.toStdString());
+    EXPECT_TRUE(process->isRunning()) << "the message waits for its OK";
+
+    input.key(QStringLiteral("Return"));
+    ASSERT_TRUE(process->waitForExit());
+    EXPECT_TRUE(process->exitedNormally());
+    EXPECT_EQ(1, process->exitCode());
+    EXPECT_FALSE(QDir(kiosk->programFolder()).exists(QStringLiteral("log files"))) << "nothing is logged";
+}

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "tools/demo-kiosk/DemoKioskLayout.h"
+#include "tools/demo-kiosk/DemoKioskOptions.h"
+
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+namespace quindle::systemtest {
+
+// A generated kiosk folder for the built program, with small pictures so that it is written
+// quickly, and where everything lies on its screen. Screen positions assume the window at
+// windowOrigin (the kiosk centres its window on the screen).
+class SystemKiosk
+{
+public:
+    // Writes the program folder into folder. problem() says what failed.
+    SystemKiosk(const QString& folder, demo::DemoKioskOptions options);
+    static demo::DemoKioskOptions smallOptions();
+
+    QString problem() const { return m_problem; }
+    QString programFolder() const { return m_options.outputFolder; }
+    QString kioskFolder() const;
+    QString interfacePicture(const QString& name) const;
+    QString settingsPath() const;
+
+    // Replaces the value of a settings statement (the first line whose key matches).
+    bool setSetting(const QString& key, const QString& value);
+
+    // Category folders in menu order (index 0 is menu button 1).
+    QStringList categoryFolders() const;
+    // The pictures of a category as the kiosk lists them: full paths, by name ignoring case.
+    QStringList pictures(int category) const;
+    // What a thumbnail slot shows for a picture: its "_" copy, else the picture itself.
+    static QString thumbnailOf(const QString& picture);
+    static QString fileNameOf(const QString& picture);
+    // Every picture whose name holds the text, in the order of the kiosk's search.
+    QStringList searchHits(const QString& text) const;
+
+    void setWindowOrigin(QPoint origin) { m_origin = origin; }
+    QPoint windowOrigin() const { return m_origin; }
+    const demo::DemoKioskLayout& layout() const { return m_layout; }
+
+    // Screen rectangles and touch points.
+    QRect slot(int number) const; // 1 to the slots of a page
+    int slotsPerPage() const { return m_layout.gridColumns * m_layout.gridRows; }
+    int captionHeight() const { return m_layout.captionHeight; }
+    QRect detailFrame() const { return m_layout.detailView.translated(m_origin); }
+    QRect menuButton(int number) const; // 1 to the categories
+    QRect previousButton() const { return m_layout.previousButton.translated(m_origin); }
+    QRect closeButton() const { return m_layout.closeButton.translated(m_origin); }
+    QRect printButton() const { return m_layout.printButton.translated(m_origin); }
+    QRect nextButton() const { return m_layout.nextButton.translated(m_origin); }
+    QRect lookupButton() const { return m_layout.lookupButton.translated(m_origin); }
+    QRect keyPicture() const; // the keys of the on-screen keyboard
+    QPoint keyCentre(QChar key) const;
+    QRect keyboardButton(int element) const; // 0 cancel, 1 clear, 2 space, 3 search
+    QRect searchText() const;
+    QRect window() const { return QRect(m_origin, m_options.screenSize); }
+    // A point of the bare backdrop, far from every control.
+    QPoint bareBackdrop() const;
+
+private:
+    demo::DemoKioskOptions m_options;
+    demo::DemoKioskLayout m_layout;
+    QPoint m_origin;
+    QString m_problem;
+};
+
+} // namespace quindle::systemtest

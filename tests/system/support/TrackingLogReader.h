@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace quindle::systemtest {
+
+// Reads the kiosk's tracking logs in "<program folder>/log files" with Python's csv module, so
+// that every record is taken as any CSV reader would take it, not as the kiosk meant it.
+class TrackingLogReader
+{
+public:
+    explicit TrackingLogReader(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+
+    // Every record of every log file, files in name order. Empty when there is no log.
+    QList<QStringList> records();
+    // The first field of every record.
+    QStringList events();
+    // The names of the log files.
+    QStringList fileNames() const;
+    // Whether any log file holds the text, read as plain bytes (cheap enough to ask often).
+    bool anyFileContains(const QByteArray& text) const;
+
+    QString problem() const { return m_problem; }
+
+private:
+    QString folder() const;
+
+    QString m_programFolder;
+    QString m_problem;
+};
+
+} // namespace quindle::systemtest
