@@ -21,11 +21,11 @@ TEST_F(FatalSettings, ImproperStatement_messageOnStandardErrorAndInABox_endsWith
     ASSERT_TRUE(process->start());
 
     const QString line =
-        QStringLiteral("Quindle: You have an improper grid format statement:  \"grid = %1\"  "
+        QStringLiteral("Quindle: You have a value that cannot be read as a whole number:  \"grid = %1\"  "
                        "Please edit \"quindle.ini\" and make the proper adjustments before "
                        "continuing.\n")
             .arg(grid);
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return process->standardError().contains(line); }, 60'000))
+    ASSERT_TRUE(ScreenCheck::waitFor([&] { return process->standardError().contains(line); }, 30'000))
         << process->standardError().toStdString();
     TopLevelWindow box;
     ASSERT_TRUE(ScreenCheck::waitFor([&] {

@@ -29,9 +29,9 @@ TEST_F(IdleSlideshow, IdleKioskShowsSlidesInTurn_aTouchBringsTheFirstCategoryBac
     tap(kiosk->lookupButton());
     ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->keyboardShown(); }));
 
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(firstSlide); }, 30'000))
+    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(firstSlide, secondSlide); }, 30'000))
         << "the first slide after the idle time";
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(secondSlide); }, 30'000))
+    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(secondSlide, firstSlide); }, 30'000))
         << "the next slide after the slide time";
 
     tap(kiosk->slot(5));

@@ -28,6 +28,7 @@ bool KioskProcess::start()
     m_process.setArguments({QStringLiteral("--program-folder"), m_programFolder});
     m_process.setProcessEnvironment(m_server.environment());
     m_process.setStandardOutputFile(QProcess::nullDevice());
+    m_process.setReadChannel(QProcess::StandardError);
     endWithParent(m_process);
     m_process.start();
     if (!m_process.waitForStarted(30'000)) {
@@ -74,6 +75,8 @@ bool KioskProcess::waitForExit(int timeoutMs)
 
 QString KioskProcess::standardError()
 {
+    while (m_process.state() == QProcess::Running && m_process.waitForReadyRead(0)) {
+    }
     m_errors += m_process.readAllStandardError();
     return QString::fromUtf8(m_errors);
 }

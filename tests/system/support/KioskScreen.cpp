@@ -46,9 +46,11 @@ bool KioskScreen::noResultsShown()
                                 m_kiosk.interfacePicture(QStringLiteral("noResults.jpg")));
 }
 
-bool KioskScreen::showsSlide(const QString& slide)
+bool KioskScreen::showsSlide(const QString& slide, const QString& otherSlide)
 {
-    return m_check.showsPicture(m_kiosk.window(), slide);
+    const double distance = m_check.pictureDifference(m_kiosk.window(), slide);
+    return distance < ScreenCheck::tolerance &&
+           distance < m_check.pictureDifference(m_kiosk.window(), otherSlide);
 }
 
 bool KioskScreen::printButtonEnabled()

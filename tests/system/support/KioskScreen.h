@@ -24,7 +24,9 @@ public:
     bool detailOpen();
     bool keyboardShown();
     bool noResultsShown();
-    bool showsSlide(const QString& slide);
+    // The slide covers the window, and the screen is nearer to it than to the other slide
+    // (slides differ in few pixels).
+    bool showsSlide(const QString& slide, const QString& otherSlide);
     bool printButtonEnabled();
 
     ScreenCheck& check() { return m_check; }

@@ -63,11 +63,11 @@ double ScreenCheck::difference(const QRect& area, const QImage& expected)
     return blocks == 0 ? 255.0 : sum / blocks;
 }
 
-bool ScreenCheck::showsPicture(const QRect& area, const QString& file, int keepHeight)
+double ScreenCheck::pictureDifference(const QRect& area, const QString& file, int keepHeight)
 {
     const QImage picture = readPicture(file);
     if (picture.isNull())
-        return false;
+        return 255.0;
     QSize fitted = picture.size().scaled(area.size(), Qt::KeepAspectRatio);
     if (fitted.width() > picture.width() || fitted.height() > picture.height())
         fitted = picture.size();
@@ -78,13 +78,13 @@ bool ScreenCheck::showsPicture(const QRect& area, const QString& file, int keepH
         const int bottom = area.top() + keepHeight;
         const int rows = std::min(target.height(), bottom - target.top());
         if (rows <= 0)
-            return false;
+            return 255.0;
         expected = expected.copy(0, 0, expected.width(), rows);
         target.setHeight(rows);
     }
     // The picture's edge pixels blend with what lies around it: they are left out.
     const QRect inner = QRect(QPoint(0, 0), target.size()).adjusted(2, 2, -2, -2);
-    return difference(inner.translated(target.topLeft()), expected.copy(inner)) < tolerance;
+    return difference(inner.translated(target.topLeft()), expected.copy(inner));
 }
 
 bool ScreenCheck::showsPart(const QRect& area, const QString& file, QPoint windowOrigin)

@@ -18,7 +18,12 @@ public:
     // Whether the screen shows the picture file scaled into the area the way the kiosk's picture
     // controls do it (proportions kept, never enlarged, centred). Only the rows from the top down
     // to keepHeight of the area are compared (-1: all), so that a caption over its foot is left out.
-    bool showsPicture(const QRect& area, const QString& file, int keepHeight = -1);
+    bool showsPicture(const QRect& area, const QString& file, int keepHeight = -1)
+    {
+        return pictureDifference(area, file, keepHeight) < tolerance;
+    }
+    // How far the screen is from showing the picture file as showsPicture() expects it.
+    double pictureDifference(const QRect& area, const QString& file, int keepHeight = -1);
     // Whether the screen shows, in the area, the same part of a picture that covers the whole
     // window from its top-left corner (the backdrop).
     bool showsPart(const QRect& area, const QString& file, QPoint windowOrigin = {});
