@@ -18,16 +18,6 @@ bool isPictureName(const QString& name)
     return !name.contains(QLatin1Char('_'));
 }
 
-// The kiosk folder's own Attract and Interface folders hold the slideshow and the button
-// faces, not products; any folder named like them (Attractions, Interfaces) is left out as
-// well. Only the folder's own name counts, never the path above it.
-bool isSearchedFolder(const QString& folderPath)
-{
-    const QString name = Catalogue::fileNameOf(folderPath);
-    return !name.startsWith(QLatin1String("Attract"), Qt::CaseInsensitive) &&
-           !name.startsWith(QLatin1String("Interface"), Qt::CaseInsensitive);
-}
-
 // Appends folder + "/" + name for every picture name of the listing.
 void appendPictures(QStringList& list, const QString& folder, const QStringList& names)
 {
@@ -59,19 +49,41 @@ void Catalogue::scanPictures(ScanKind kind, const QString& searchText)
     scanCategory();
 }
 
+// The kiosk folder's own Attract and Interface folders hold the slideshow and the button
+// faces, not products; any folder named like them (Attractions, Interfaces) is left out as
+// well. Only the folder's own name counts, never the path above it.
+bool Catalogue::isSearchedFolder(const QString& folderPath)
+{
+    const QString name = fileNameOf(folderPath);
+    return !name.startsWith(QLatin1String("Attract"), Qt::CaseInsensitive) &&
+           !name.startsWith(QLatin1String("Interface"), Qt::CaseInsensitive);
+}
+
+QString Catalogue::missingCategoryMessage(const QString& categoryFolder)
+{
+    // The text keeps its doubled word: owners and their notes may quote it as it stands.
+    return categoryFolder +
+           QStringLiteral(" does not exist.\r\n\r\nPlease edit your \"quindle.ini\" file file "
+                          "prior to proceeding.");
+}
+
+QString Catalogue::emptyCategoryMessage(const QString& category)
+{
+    return QStringLiteral("Warning - you have no images inside your \"category\" folder of \"%1\"")
+        .arg(category);
+}
+
 void Catalogue::scanCategory()
 {
     const QString folder = categoryFolder();
     if (!folderExists(folder)) {
-        m_messageBox.show(folder + QStringLiteral(" does not exist.") + QStringLiteral("\r\n\r\n") +
-                          QStringLiteral("Please edit your \"quindle.ini\" file file prior to proceeding."));
+        m_messageBox.show(missingCategoryMessage(folder));
         m_programEnd.end(1);
     }
     const QStringList names = FolderListing::listFiles(folder, QStringLiteral("*.jpg"));
     m_imageList = QStringList{QString()};
     if (names.isEmpty()) {
-        m_messageBox.show(QStringLiteral("Warning - you have no images inside your \"category\" folder of ") +
-                          QLatin1Char('"') + m_currentCategory + QLatin1Char('"'));
+        m_messageBox.show(emptyCategoryMessage(m_currentCategory));
         return;
     }
     appendPictures(m_imageList, folder, names);

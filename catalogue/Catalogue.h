@@ -47,6 +47,15 @@ public:
     // kiosk folder but Attract and Interface, with the pictures whose names hold the text.
     void scanPictures(ScanKind kind, const QString& searchText = {});
 
+    // Whether the search looks into a folder of the kiosk folder: not into the Attract and
+    // Interface folders, nor any folder whose name begins like theirs.
+    static bool isSearchedFolder(const QString& folderPath);
+
+    // The messages of the category scan: a missing folder (which ends the program) and a
+    // folder without pictures (a warning).
+    static QString missingCategoryMessage(const QString& categoryFolder);
+    static QString emptyCategoryMessage(const QString& category);
+
     // The whole file name after the last "/" of a path; the text itself when it has none.
     static QString fileNameOf(const QString& path);
 

@@ -7,6 +7,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PictureDecoder.h"
 #include "platform/Yield.h"
+#include "settings/SettingsMessages.h"
 #include "tracking/TrackingLog.h"
 
 #include <chrono>
@@ -117,8 +118,7 @@ void Browsing::prepareControlButtons()
         required << QStringLiteral("lookup.jpg");
     for (const QString& picture : required) {
         if (!fileExists(interfacePath(picture)))
-            m_services.endWithMessage(
-                QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(picture));
+            m_services.endWithMessage(missingInterfacePictureMessage(picture));
     }
 
     const std::vector<int> shown = printing

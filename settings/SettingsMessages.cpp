@@ -57,4 +57,17 @@ QString unreadableSettingsFileMessage(const QString& kioskFolder)
            QStringLiteral("\" folder - program will terminate.");
 }
 
+QString missingInterfaceFolderMessage(const QString& kioskFolder)
+{
+    return QStringLiteral(
+               "There is no \"Interface\" folder inside your \"%1\" folder - please copy or create this "
+               "folder and make sure all your interface images are within it. Program will terminate.")
+        .arg(kioskFolder);
+}
+
+QString missingInterfacePictureMessage(const QString& fileName)
+{
+    return QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(fileName);
+}
+
 } // namespace quindle

@@ -20,4 +20,8 @@ QString missingKioskFolderMessage(const QString& kioskFolder);
 QString missingSettingsFileMessage(const QString& kioskFolder);
 QString unreadableSettingsFileMessage(const QString& kioskFolder);
 
+// Start-up's own checks of the kiosk folder, after the settings have been read.
+QString missingInterfaceFolderMessage(const QString& kioskFolder);
+QString missingInterfacePictureMessage(const QString& fileName);
+
 } // namespace quindle

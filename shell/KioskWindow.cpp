@@ -12,6 +12,7 @@
 #include "printing/PrintButton.h"
 #include "printing/PrintPress.h"
 #include "screens/Browsing.h"
+#include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "tracking/TerminationSignals.h"
 #include "tracking/TrackingLog.h"
@@ -156,13 +157,8 @@ void KioskWindow::applyPlacements()
 
 void KioskWindow::checkInterfaceFolder()
 {
-    if (folderExists(m_settings.interfaceFolder))
-        return;
-    m_services.endWithMessage(
-        QStringLiteral("There is no \"Interface\" folder inside your \"%1\" folder - please copy "
-                       "or create this folder and make sure all your interface images are "
-                       "within it. Program will terminate.")
-            .arg(m_settings.kioskFolder));
+    if (!folderExists(m_settings.interfaceFolder))
+        m_services.endWithMessage(missingInterfaceFolderMessage(m_settings.kioskFolder));
 }
 
 void KioskWindow::setHangMarkerAside()
@@ -201,8 +197,7 @@ QString KioskWindow::requireInterfacePicture(const QString& fileName) const
 {
     const QString path = interfacePicture(m_settings.interfaceFolder, fileName);
     if (!fileExists(path))
-        m_services.endWithMessage(
-            QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(fileName));
+        m_services.endWithMessage(missingInterfacePictureMessage(fileName));
     return path;
 }
 

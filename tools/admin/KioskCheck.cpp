@@ -4,6 +4,7 @@
 #include "catalogue/FolderListing.h"
 #include "platform/FileSystem.h"
 #include "platform/PictureDecoder.h"
+#include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "settings/SettingsText.h"
 #include "tools/admin/ParallelRunner.h"
@@ -20,11 +21,6 @@ namespace {
 // Pictures are decoded small: enough to find a broken file, at an eighth of the cost.
 const QSize probeSize(160, 160);
 constexpr int namesShownPerNote = 5;
-
-QString cannotLocate(const QString& name)
-{
-    return QStringLiteral("Cannot locate JPG image %1 - Program Terminating.").arg(name);
-}
 
 QString nameList(const QStringList& names)
 {
@@ -144,10 +140,7 @@ void KioskCheck::checkInterfacePictures()
     const QString interface = m_settings.interfaceFolder;
     if (!folderExists(interface)) {
         add(Severity::Error, m_settings.kioskFolderPath, 0,
-            QStringLiteral(
-                "There is no \"Interface\" folder inside your \"%1\" folder - please copy or create this "
-                "folder and make sure all your interface images are within it. Program will terminate.")
-                .arg(m_settings.kioskFolder));
+            missingInterfaceFolderMessage(m_settings.kioskFolder));
         return;
     }
     noteCaseDifference(m_settings.kioskFolderPath, QStringLiteral("Interface"), 0);
@@ -207,7 +200,7 @@ void KioskCheck::requirePicture(const QString& name, const QString& key)
     const QString path = resolveCaseless(m_settings.interfaceFolder.chopped(1), name);
     if (!fileExists(path)) {
         add(Severity::Error, line > 0 ? m_settingsFile : m_settings.interfaceFolder.chopped(1), line,
-            cannotLocate(name));
+            missingInterfacePictureMessage(name));
         return;
     }
     noteCaseDifference(m_settings.interfaceFolder.chopped(1), name, 0);
@@ -238,18 +231,13 @@ void KioskCheck::checkCategories()
         const int line = statementLine(QStringLiteral("btn%1").arg(n));
         const QString folder = resolveCaseless(kiosk, category);
         if (!folderExists(folder)) {
-            add(Severity::Error, m_settingsFile, line,
-                folder + QStringLiteral(
-                             " does not exist.\r\n\r\nPlease edit your \"quindle.ini\" file file prior to "
-                             "proceeding."));
+            add(Severity::Error, m_settingsFile, line, Catalogue::missingCategoryMessage(folder));
             continue;
         }
         noteCaseDifference(kiosk, category, line);
         const QStringList files = FolderListing::listFiles(folder, QStringLiteral("*.jpg"));
         if (files.isEmpty()) {
-            add(Severity::Warning, m_settingsFile, line,
-                QStringLiteral("Warning - you have no images inside your \"category\" folder of \"%1\"")
-                    .arg(category));
+            add(Severity::Warning, m_settingsFile, line, Catalogue::emptyCategoryMessage(category));
             continue;
         }
         if (std::all_of(files.begin(), files.end(), [](const QString& name) { return name.contains(u'_'); }))
@@ -260,7 +248,7 @@ void KioskCheck::checkCategories()
                     .arg(category));
     }
     for (const QString& folder : FolderListing::listFolders(kiosk)) {
-        if (isPictureFolder(folder))
+        if (Catalogue::isSearchedFolder(folder))
             checkPictureFolder(folder);
     }
 }

@@ -88,18 +88,11 @@ QString writeAtomically(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
-bool isPictureFolder(const QString& folderPath)
-{
-    const QString name = Catalogue::fileNameOf(folderPath);
-    return !name.startsWith(QLatin1String("Attract"), Qt::CaseInsensitive) &&
-           !name.startsWith(QLatin1String("Interface"), Qt::CaseInsensitive);
-}
-
 ThumbnailPlan ThumbnailMaker::plan(const QString& kioskFolder, bool force)
 {
     ThumbnailPlan plan;
     for (const QString& folder : FolderListing::listFolders(kioskFolder)) {
-        if (!isPictureFolder(folder))
+        if (!Catalogue::isSearchedFolder(folder))
             continue;
         for (const QString& name : FolderListing::listFiles(folder, QStringLiteral("*.jpg"))) {
             if (name.contains(QLatin1Char('_')))

@@ -46,8 +46,4 @@ public:
     static QString writeThumbnail(const ThumbnailJob& job, QSize size);
 };
 
-// Whether a folder of the kiosk folder holds pictures the visitors see: the search leaves
-// out folders whose names begin with "Attract" or "Interface".
-bool isPictureFolder(const QString& folderPath);
-
 } // namespace quindle::admin
