@@ -16,30 +16,27 @@ constexpr std::int16_t idleRestart = 60;
 
 } // namespace
 
-Attract::Attract(const KioskSettings& settings, KioskControls& controls, KioskState& state,
-                 Catalogue& catalogue, TrackingLog& log, Browsing& browsing, const Services& services,
-                 QString kioskFolder)
-    : m_settings(settings), m_controls(controls), m_state(state), m_catalogue(catalogue), m_log(log),
-      m_browsing(browsing), m_services(services), m_kioskFolder(std::move(kioskFolder))
+Attract::Attract(const KioskContext& kiosk, Browsing& browsing, QString kioskFolder)
+    : m_kiosk(kiosk), m_browsing(browsing), m_kioskFolder(std::move(kioskFolder))
 {
 }
 
 void Attract::connectControls()
 {
-    connect(m_controls.attractPic, &PictureControl::pressed, this, [this] { leaveAttractMode(); });
+    connect(m_kiosk.controls.attractPic, &PictureControl::pressed, this, [this] { leaveAttractMode(); });
 }
 
 void Attract::firstIdleValues()
 {
-    if (!m_settings.attractEnabled)
+    if (!m_kiosk.settings.attractEnabled)
         return;
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     m_slideIndex = 0;
 }
 
 bool Attract::attractShown() const
 {
-    return m_controls.attractPic->isVisible();
+    return m_kiosk.controls.attractPic->isVisible();
 }
 
 void Attract::tick()
@@ -47,19 +44,19 @@ void Attract::tick()
     if (checkRebootSchedule())
         return;
     tickleWatchdog();
-    m_state.countDown();
-    if (m_state.idleCountdown > 0)
+    m_kiosk.state.countDown();
+    if (m_kiosk.state.idleCountdown > 0)
         return;
-    if (!m_settings.attractEnabled) {
-        m_state.idleCountdown = idleRestart;
+    if (!m_kiosk.settings.attractEnabled) {
+        m_kiosk.state.idleCountdown = idleRestart;
         return;
     }
-    if (m_controls.keyboardFrame->isVisible()) {
-        m_controls.keyboardFrame->hide();
+    if (m_kiosk.controls.keyboardFrame->isVisible()) {
+        m_kiosk.controls.keyboardFrame->hide();
         yieldToScreen();
     }
-    m_log.logEvent(QStringLiteral("Enter Attract Mode"));
-    m_state.idleCountdown = m_settings.slideSeconds;
+    m_kiosk.log.logEvent(QStringLiteral("Enter Attract Mode"));
+    m_kiosk.state.idleCountdown = m_kiosk.settings.slideSeconds;
     showNextSlide();
 }
 
@@ -75,9 +72,9 @@ void Attract::showNextSlide()
     }
     if (m_slideIndex >= slides.size())
         m_slideIndex = 0;
-    PictureControl& slide = *m_controls.attractPic;
+    PictureControl& slide = *m_kiosk.controls.attractPic;
     if (!slide.isVisible())
-        slide.setGeometry(m_controls.window->rect());
+        slide.setGeometry(m_kiosk.controls.window->rect());
     slide.setPicturePath(joinPath(folder, slides.at(m_slideIndex)));
     m_slideIndex = m_slideIndex >= slides.size() - 1 ? 0 : m_slideIndex + 1;
     if (slide.isVisible())
@@ -89,14 +86,14 @@ void Attract::showNextSlide()
 
 void Attract::leaveAttractMode()
 {
-    m_state.resetIdle(m_settings.idleTimeout);
-    m_log.logEvent(QStringLiteral("Exit Attract Mode"));
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.log.logEvent(QStringLiteral("Exit Attract Mode"));
     if (m_browsing.detailOpen())
         m_browsing.bigPicturePress();
-    m_controls.attractPic->hide();
-    m_catalogue.setCurrentCategory(m_settings.menuEntries.at(1).folder);
-    m_catalogue.scanPictures(ScanKind::Category);
-    m_state.pageStart = 0;
+    m_kiosk.controls.attractPic->hide();
+    m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(1).folder);
+    m_kiosk.catalogue.scanPictures(ScanKind::Category);
+    m_kiosk.state.pageStart = 0;
     m_browsing.showThumbnailPage();
 }
 

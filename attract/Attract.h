@@ -1,9 +1,6 @@
 #pragma once
 
-#include "platform/KioskControls.h"
-#include "platform/Services.h"
-#include "screens/KioskState.h"
-#include "settings/KioskSettings.h"
+#include "screens/KioskContext.h"
 
 #include <QObject>
 #include <functional>
@@ -11,8 +8,6 @@
 namespace quindle {
 
 class Browsing;
-class Catalogue;
-class TrackingLog;
 
 // The one-second tick and the attract slideshow: each tick runs the reboot schedule, the
 // watchdog's sign of life and the idle countdown, in this order; when the countdown runs
@@ -22,8 +17,7 @@ class Attract : public QObject
     Q_OBJECT
 
 public:
-    Attract(const KioskSettings& settings, KioskControls& controls, KioskState& state, Catalogue& catalogue,
-            TrackingLog& log, Browsing& browsing, const Services& services, QString kioskFolder);
+    Attract(const KioskContext& kiosk, Browsing& browsing, QString kioskFolder);
 
     // The first two steps of every tick, supplied by the unattended part. The reboot step
     // returns true when it has started a restart, which ends the tick.
@@ -44,13 +38,8 @@ public:
 private:
     void showNextSlide();
 
-    const KioskSettings& m_settings;
-    KioskControls& m_controls;
-    KioskState& m_state;
-    Catalogue& m_catalogue;
-    TrackingLog& m_log;
+    KioskContext m_kiosk;
     Browsing& m_browsing;
-    Services m_services;
     QString m_kioskFolder;
     int m_slideIndex = 0;
 };

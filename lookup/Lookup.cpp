@@ -21,16 +21,11 @@ enum KeyboardButton : int { CancelButton = 0, ClearButton = 1, SpaceButton = 2, 
 
 } // namespace
 
-Lookup::Lookup(const KioskSettings& settings, KioskControls& controls, KioskState& state,
-               Catalogue& catalogue, TrackingLog& log, Browsing& browsing, const Services& services)
-    : m_settings(settings), m_controls(controls), m_state(state), m_catalogue(catalogue), m_log(log),
-      m_browsing(browsing), m_services(services)
-{
-}
+Lookup::Lookup(const KioskContext& kiosk, Browsing& browsing) : m_kiosk(kiosk), m_browsing(browsing) {}
 
 void Lookup::buildKeyLegends()
 {
-    if (!m_settings.lookupEnabled)
+    if (!m_kiosk.settings.lookupEnabled)
         return;
     const QString characters = QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ.-");
     m_keyLegends.clear();
@@ -40,10 +35,10 @@ void Lookup::buildKeyLegends()
 
 void Lookup::connectControls()
 {
-    connect(m_controls.keyboard, &PictureControl::pressed, this,
+    connect(m_kiosk.controls.keyboard, &PictureControl::pressed, this,
             [this](int, QPoint position) { keyPress(position); });
-    for (int i = 0; i < static_cast<int>(m_controls.btnKeyboard.size()); ++i) {
-        PictureControl* button = m_controls.btnKeyboard[static_cast<size_t>(i)];
+    for (int i = 0; i < static_cast<int>(m_kiosk.controls.btnKeyboard.size()); ++i) {
+        PictureControl* button = m_kiosk.controls.btnKeyboard[static_cast<size_t>(i)];
         connect(button, &PictureControl::pressed, this, [this, i] { buttonPress(i); });
         connect(button, &PictureControl::released, this, [this, i] { buttonRelease(i); });
     }
@@ -51,19 +46,19 @@ void Lookup::connectControls()
 
 QString Lookup::interfacePath(const QString& fileName) const
 {
-    return interfacePicture(m_settings.interfaceFolder, fileName);
+    return interfacePicture(m_kiosk.settings.interfaceFolder, fileName);
 }
 
 void Lookup::playClick()
 {
-    if (m_services.sound.hasSource())
-        m_services.sound.play();
+    if (m_kiosk.services.sound.hasSource())
+        m_kiosk.services.sound.play();
 }
 
 void Lookup::waitYielding(std::chrono::milliseconds duration)
 {
-    const auto start = m_services.clock.monotonic();
-    while (m_services.clock.monotonic() - start < duration) {
+    const auto start = m_kiosk.services.clock.monotonic();
+    while (m_kiosk.services.clock.monotonic() - start < duration) {
         yieldToScreen();
         QThread::msleep(1);
     }
@@ -73,18 +68,19 @@ void Lookup::waitYielding(std::chrono::milliseconds duration)
 // the wait lands after it: quick typing keeps its order.
 void Lookup::keyPress(QPoint position)
 {
-    SearchBox& text = *m_controls.txtSearch;
+    SearchBox& text = *m_kiosk.controls.txtSearch;
     if (text.text().size() > textLimit)
         return;
     playClick();
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     const int column = position.x() / keySize;
     const int row = position.y() / keySize;
     const int key = row * keysPerRow + column;
     if (position.x() < 0 || position.y() < 0 || key >= keyCount || key >= m_keyLegends.size())
         return;
-    PictureControl& highlight = *m_controls.kbdDown;
-    highlight.move(m_controls.keyboard->x() + column * keySize, m_controls.keyboard->y() + row * keySize);
+    PictureControl& highlight = *m_kiosk.controls.kbdDown;
+    highlight.move(m_kiosk.controls.keyboard->x() + column * keySize,
+                   m_kiosk.controls.keyboard->y() + row * keySize);
     highlight.show();
     highlight.raise();
     text.setText(text.text() + m_keyLegends.at(key));
@@ -96,9 +92,9 @@ void Lookup::keyPress(QPoint position)
 
 void Lookup::buttonPress(int index)
 {
-    PictureControl& button = *m_controls.btnKeyboard.at(static_cast<size_t>(index));
+    PictureControl& button = *m_kiosk.controls.btnKeyboard.at(static_cast<size_t>(index));
     playClick();
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     button.setTag(button.picturePath());
     button.setPicturePath(interfacePath(QLatin1String(pressedFaces[index])));
     yieldToScreen();
@@ -106,16 +102,16 @@ void Lookup::buttonPress(int index)
 
 void Lookup::buttonRelease(int index)
 {
-    PictureControl& button = *m_controls.btnKeyboard.at(static_cast<size_t>(index));
+    PictureControl& button = *m_kiosk.controls.btnKeyboard.at(static_cast<size_t>(index));
     button.setPicturePath(button.tag());
-    SearchBox& text = *m_controls.txtSearch;
+    SearchBox& text = *m_kiosk.controls.txtSearch;
     switch (index) {
     case CancelButton:
-        m_log.logEvent(QStringLiteral("Lookup Canceled"));
-        m_controls.bigPicture->setDisplaySwitch(false);
-        m_controls.keyboardFrame->hide();
+        m_kiosk.log.logEvent(QStringLiteral("Lookup Canceled"));
+        m_kiosk.controls.bigPicture->setDisplaySwitch(false);
+        m_kiosk.controls.keyboardFrame->hide();
         yieldToScreen();
-        m_controls.bigPicture->setDisplaySwitch(true);
+        m_kiosk.controls.bigPicture->setDisplaySwitch(true);
         return;
     case ClearButton:
         text.setText(QString());
@@ -133,21 +129,21 @@ void Lookup::buttonRelease(int index)
 
 void Lookup::search()
 {
-    const QString text = m_controls.txtSearch->text();
-    m_log.logEvent(QStringLiteral("Search: ") + text);
-    m_catalogue.scanPictures(ScanKind::Search, text);
-    if (m_catalogue.searchResults().value(1).isEmpty()) {
+    const QString text = m_kiosk.controls.txtSearch->text();
+    m_kiosk.log.logEvent(QStringLiteral("Search: ") + text);
+    m_kiosk.catalogue.scanPictures(ScanKind::Search, text);
+    if (m_kiosk.catalogue.searchResults().value(1).isEmpty()) {
         // The no-results picture stays for a moment during which no press is handled:
         // presses made meanwhile wait until it has gone.
-        m_controls.keyboard->setPicturePath(interfacePath(QStringLiteral("noResults.jpg")));
+        m_kiosk.controls.keyboard->setPicturePath(interfacePath(QStringLiteral("noResults.jpg")));
         yieldToScreen();
-        m_services.clock.sleepFor(noResultsTime);
-        m_controls.keyboard->setPicturePath(interfacePath(QStringLiteral("keyboard.jpg")));
+        m_kiosk.services.clock.sleepFor(noResultsTime);
+        m_kiosk.controls.keyboard->setPicturePath(interfacePath(QStringLiteral("keyboard.jpg")));
         return;
     }
-    m_catalogue.setImageList(m_catalogue.searchResults());
-    m_controls.keyboardFrame->hide();
-    m_state.pageStart = 0;
+    m_kiosk.catalogue.setImageList(m_kiosk.catalogue.searchResults());
+    m_kiosk.controls.keyboardFrame->hide();
+    m_kiosk.state.pageStart = 0;
     m_browsing.showThumbnailPage();
 }
 

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "platform/KioskControls.h"
-#include "platform/Services.h"
-#include "screens/KioskState.h"
-#include "settings/KioskSettings.h"
+#include "screens/KioskContext.h"
 
 #include <QObject>
 #include <QPoint>
@@ -12,8 +9,6 @@
 namespace quindle {
 
 class Browsing;
-class Catalogue;
-class TrackingLog;
 
 // The on-screen keyboard while it is open: keys on the key picture, the cancel, clear,
 // space and search buttons, and the search by name.
@@ -29,8 +24,7 @@ public:
     // Keys stop adding characters once the text holds more than this many.
     static constexpr int textLimit = 50;
 
-    Lookup(const KioskSettings& settings, KioskControls& controls, KioskState& state, Catalogue& catalogue,
-           TrackingLog& log, Browsing& browsing, const Services& services);
+    Lookup(const KioskContext& kiosk, Browsing& browsing);
 
     void buildKeyLegends();
     const QStringList& keyLegends() const { return m_keyLegends; }
@@ -46,13 +40,8 @@ private:
     void waitYielding(std::chrono::milliseconds duration);
     QString interfacePath(const QString& fileName) const;
 
-    const KioskSettings& m_settings;
-    KioskControls& m_controls;
-    KioskState& m_state;
-    Catalogue& m_catalogue;
-    TrackingLog& m_log;
+    KioskContext m_kiosk;
     Browsing& m_browsing;
-    Services m_services;
     QStringList m_keyLegends;
 };
 

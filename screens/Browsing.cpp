@@ -39,66 +39,64 @@ QString captionTextOf(const QString& picturePath)
     return name.left(name.size() - 4);
 }
 
-Browsing::Browsing(const KioskSettings& settings, KioskControls& controls, KioskState& state,
-                   Catalogue& catalogue, TrackingLog& log, const Services& services, QString programFolder)
-    : m_settings(settings), m_controls(controls), m_state(state), m_catalogue(catalogue), m_log(log),
-      m_services(services), m_programFolder(std::move(programFolder))
+Browsing::Browsing(const KioskContext& kiosk, QString programFolder)
+    : m_kiosk(kiosk), m_programFolder(std::move(programFolder))
 {
 }
 
 void Browsing::connectControls()
 {
-    for (int n = 1; n < static_cast<int>(m_controls.btnMenu.size()); ++n) {
-        LabelControl* button = m_controls.btnMenu[static_cast<size_t>(n)];
+    for (int n = 1; n < static_cast<int>(m_kiosk.controls.btnMenu.size()); ++n) {
+        LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(n)];
         connect(button, &PictureControl::pressed, this, [this, n] { menuPress(n); });
         connect(button, &PictureControl::released, this, [this, n] { menuRelease(n); });
     }
-    for (int i = 1; i < static_cast<int>(m_controls.btnThumbnail.size()); ++i) {
-        PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
+    for (int i = 1; i < static_cast<int>(m_kiosk.controls.btnThumbnail.size()); ++i) {
+        PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];
         connect(slot, &PictureControl::pressed, this, [this, i] { thumbnailPress(i); });
         connect(slot, &PictureControl::released, this, [this, i] { thumbnailRelease(i); });
     }
-    for (int i = 1; i < static_cast<int>(m_controls.lblFileName.size()); ++i)
-        connect(m_controls.lblFileName[static_cast<size_t>(i)], &PictureControl::pressed, this,
+    for (int i = 1; i < static_cast<int>(m_kiosk.controls.lblFileName.size()); ++i)
+        connect(m_kiosk.controls.lblFileName[static_cast<size_t>(i)], &PictureControl::pressed, this,
                 [this, i] { captionPress(i); });
     for (int index = PrevButton; index <= LookupButton; ++index) {
         if (LabelControl* button = controlButton(index))
             connect(button, &PictureControl::pressed, this, [this, index] { controlPress(index); });
     }
-    connect(m_controls.bigPicture, &PictureControl::pressed, this, [this] { bigPicturePress(); });
-    PictureControl* notifying[] = {m_controls.keyboard,       m_controls.keyboardFrame,
-                                   m_controls.keyboardTop,    m_controls.btnKeyboard[0],
-                                   m_controls.btnKeyboard[1], m_controls.btnKeyboard[2],
-                                   m_controls.btnKeyboard[3]};
+    connect(m_kiosk.controls.bigPicture, &PictureControl::pressed, this, [this] { bigPicturePress(); });
+    PictureControl* notifying[] = {m_kiosk.controls.keyboard,       m_kiosk.controls.keyboardFrame,
+                                   m_kiosk.controls.keyboardTop,    m_kiosk.controls.btnKeyboard[0],
+                                   m_kiosk.controls.btnKeyboard[1], m_kiosk.controls.btnKeyboard[2],
+                                   m_kiosk.controls.btnKeyboard[3]};
     for (PictureControl* control : notifying)
         connect(control, &PictureControl::notified, control, [control] { control->setNotify(false); });
 }
 
 LabelControl* Browsing::controlButton(int index) const
 {
-    return m_controls.btnControl.at(static_cast<size_t>(index));
+    return m_kiosk.controls.btnControl.at(static_cast<size_t>(index));
 }
 
 QString Browsing::interfacePath(const QString& fileName) const
 {
-    return interfacePicture(m_settings.interfaceFolder, fileName);
+    return interfacePicture(m_kiosk.settings.interfaceFolder, fileName);
 }
 
 void Browsing::setControlFace(int index, const QString& face)
 {
     if (LabelControl* button = controlButton(index))
-        setPicture(*button, m_settings.interfaceFolder, face);
+        setPicture(*button, m_kiosk.settings.interfaceFolder, face);
 }
 
 void Browsing::playClick()
 {
-    if (m_services.sound.hasSource())
-        m_services.sound.play();
+    if (m_kiosk.services.sound.hasSource())
+        m_kiosk.services.sound.play();
 }
 
 QString Browsing::pictureAt(int position) const
 {
-    const QStringList& list = m_catalogue.imageList();
+    const QStringList& list = m_kiosk.catalogue.imageList();
     if (position < 1 || position >= list.size())
         return {};
     return list.at(position);
@@ -109,16 +107,16 @@ QString Browsing::pictureAt(int position) const
 // lacks one ends with a message instead of showing empty buttons.
 void Browsing::prepareControlButtons()
 {
-    const bool printing = m_settings.printingMode != PrintingMode::None;
+    const bool printing = m_kiosk.settings.printingMode != PrintingMode::None;
     QStringList required{QStringLiteral("prev.jpg"), QStringLiteral("close.jpg"), QStringLiteral("next.jpg"),
                          QStringLiteral("-close.jpg")};
     if (printing)
         required << QStringLiteral("print.jpg") << QStringLiteral("-print.jpg");
-    if (m_settings.lookupEnabled)
+    if (m_kiosk.settings.lookupEnabled)
         required << QStringLiteral("lookup.jpg");
     for (const QString& picture : required) {
         if (!fileExists(interfacePath(picture)))
-            m_services.endWithMessage(missingInterfacePictureMessage(picture));
+            m_kiosk.services.endWithMessage(missingInterfacePictureMessage(picture));
     }
 
     const std::vector<int> shown = printing
@@ -128,7 +126,7 @@ void Browsing::prepareControlButtons()
         controlButton(index)->show();
         controlButton(index)->raise();
     }
-    if (m_settings.lookupEnabled) {
+    if (m_kiosk.settings.lookupEnabled) {
         setControlFace(LookupButton, QStringLiteral("lookup.jpg"));
         controlButton(LookupButton)->show();
         controlButton(LookupButton)->raise();
@@ -143,7 +141,7 @@ void Browsing::prepareControlButtons()
     sizeFrom(CloseButton, QStringLiteral("close.jpg"));
     if (printing)
         sizeFrom(PrintButton, QStringLiteral("print.jpg"));
-    if (m_settings.lookupEnabled)
+    if (m_kiosk.settings.lookupEnabled)
         sizeFrom(LookupButton, QStringLiteral("lookup.jpg"));
 
     if (printing) {
@@ -157,9 +155,9 @@ void Browsing::prepareControlButtons()
 
 void Browsing::openFirstCategory()
 {
-    m_catalogue.setCurrentCategory(m_settings.menuEntries.at(1).folder);
-    m_state.pageStart = 0;
-    m_catalogue.scanPictures(ScanKind::Category);
+    m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(1).folder);
+    m_kiosk.state.pageStart = 0;
+    m_kiosk.catalogue.scanPictures(ScanKind::Category);
     showThumbnailPage();
 }
 
@@ -171,17 +169,17 @@ void Browsing::showThumbnailPage()
     // The page's pictures are decoded side by side on worker threads while the slots are
     // filled one by one, in their order, with a yield after each.
     QStringList thumbnails;
-    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
-        const QString picture = pictureAt(m_state.pageStart + i);
+    for (int i = 1; i <= m_kiosk.state.thumbsPerPage; ++i) {
+        const QString picture = pictureAt(m_kiosk.state.pageStart + i);
         thumbnails << (picture.isEmpty() ? QString() : thumbnailFileOf(picture));
     }
-    if (m_state.thumbsPerPage > 0)
-        PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_controls.btnThumbnail[1]->size());
-    std::int32_t position = m_state.pageStart + 1;
-    for (int i = 1; i <= m_state.thumbsPerPage; ++i, ++position) {
-        PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
+    if (m_kiosk.state.thumbsPerPage > 0)
+        PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
+    std::int32_t position = m_kiosk.state.pageStart + 1;
+    for (int i = 1; i <= m_kiosk.state.thumbsPerPage; ++i, ++position) {
+        PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];
         LabelControl* caption =
-            m_settings.showFileName ? m_controls.lblFileName[static_cast<size_t>(i)] : nullptr;
+            m_kiosk.settings.showFileName ? m_kiosk.controls.lblFileName[static_cast<size_t>(i)] : nullptr;
         const QString picture = pictureAt(position);
         if (picture.isEmpty()) {
             if (caption)
@@ -211,15 +209,15 @@ void Browsing::showThumbnailPage()
 
 void Browsing::updatePagingButtons()
 {
-    const int count = m_catalogue.imageCount();
+    const int count = m_kiosk.catalogue.imageCount();
     bool previous = false;
     bool next = false;
     if (detailOpen()) {
-        previous = m_state.currentPicture != 1;
-        next = m_state.currentPicture != count;
+        previous = m_kiosk.state.currentPicture != 1;
+        next = m_kiosk.state.currentPicture != count;
     } else {
-        previous = m_state.pageStart != 0;
-        next = m_state.pageStart + m_state.thumbsPerPage < count;
+        previous = m_kiosk.state.pageStart != 0;
+        next = m_kiosk.state.pageStart + m_kiosk.state.thumbsPerPage < count;
     }
     setControlFace(PrevButton, previous ? QStringLiteral("prev.jpg") : QStringLiteral("-prev.jpg"));
     controlButton(PrevButton)->setEnabled(previous);
@@ -229,39 +227,39 @@ void Browsing::updatePagingButtons()
 
 void Browsing::pageForward()
 {
-    m_state.pageStart += m_state.thumbsPerPage;
+    m_kiosk.state.pageStart += m_kiosk.state.thumbsPerPage;
     showThumbnailPage();
 }
 
 void Browsing::pageBack()
 {
-    if (m_state.pageStart <= 0)
+    if (m_kiosk.state.pageStart <= 0)
         return;
-    m_state.pageStart -= m_state.thumbsPerPage;
+    m_kiosk.state.pageStart -= m_kiosk.state.thumbsPerPage;
     showThumbnailPage();
 }
 
 void Browsing::thumbnailPress(int slot)
 {
-    PictureControl* control = m_controls.btnThumbnail[static_cast<size_t>(slot)];
+    PictureControl* control = m_kiosk.controls.btnThumbnail[static_cast<size_t>(slot)];
     playClick();
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     control->setTag(control->picturePath());
     control->setPicturePath(interfacePath(QStringLiteral("_thumbnail.jpg")));
     yieldToScreen();
-    const std::int32_t picture = m_state.pageStart + slot;
+    const std::int32_t picture = m_kiosk.state.pageStart + slot;
     // A page fill or a new list during the yield may have left this slot without a picture.
     if (pictureAt(picture).isEmpty())
         return;
-    m_state.pageStartAtDetail = m_state.pageStart;
-    m_state.currentPicture = picture;
+    m_kiosk.state.pageStartAtDetail = m_kiosk.state.pageStart;
+    m_kiosk.state.currentPicture = picture;
     logDetail();
     openDetail();
 }
 
 void Browsing::thumbnailRelease(int slot)
 {
-    PictureControl* control = m_controls.btnThumbnail[static_cast<size_t>(slot)];
+    PictureControl* control = m_kiosk.controls.btnThumbnail[static_cast<size_t>(slot)];
     control->setPicturePath(control->tag());
 }
 
@@ -273,21 +271,22 @@ void Browsing::captionPress(int slot)
 
 bool Browsing::detailOpen() const
 {
-    return m_controls.bigPicture->isVisible();
+    return m_kiosk.controls.bigPicture->isVisible();
 }
 
 void Browsing::logDetail()
 {
-    if (m_settings.trackingMode == TrackingMode::None)
+    if (m_kiosk.settings.trackingMode == TrackingMode::None)
         return;
-    m_log.logEvent(QStringLiteral("Detail: ") + Catalogue::fileNameOf(pictureAt(m_state.currentPicture)));
+    m_kiosk.log.logEvent(QStringLiteral("Detail: ") +
+                         Catalogue::fileNameOf(pictureAt(m_kiosk.state.currentPicture)));
 }
 
 void Browsing::openDetail()
 {
-    PictureControl* big = m_controls.bigPicture;
+    PictureControl* big = m_kiosk.controls.bigPicture;
     big->setDisplaySwitch(true);
-    big->setPicturePath(pictureAt(m_state.currentPicture));
+    big->setPicturePath(pictureAt(m_kiosk.state.currentPicture));
     big->show();
     big->raise();
     updatePagingButtons();
@@ -298,49 +297,49 @@ void Browsing::openDetail()
 
 void Browsing::closeDetail()
 {
-    m_controls.bigPicture->setDisplaySwitch(false);
-    if (m_settings.printingMode != PrintingMode::None) {
+    m_kiosk.controls.bigPicture->setDisplaySwitch(false);
+    if (m_kiosk.settings.printingMode != PrintingMode::None) {
         setControlFace(PrintButton, QStringLiteral("-print.jpg"));
         controlButton(PrintButton)->setEnabled(false);
     }
-    m_controls.bigPicture->hide();
+    m_kiosk.controls.bigPicture->hide();
     setControlFace(CloseButton, QStringLiteral("-close.jpg"));
     controlButton(CloseButton)->setEnabled(false);
     updatePagingButtons();
-    if (m_state.pageStart != m_state.pageStartAtDetail)
+    if (m_kiosk.state.pageStart != m_kiosk.state.pageStartAtDetail)
         showThumbnailPage();
 }
 
 void Browsing::bigPicturePress()
 {
     playClick();
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     closeDetail();
 }
 
 void Browsing::controlPress(int index)
 {
     playClick();
-    m_state.resetIdle(m_settings.idleTimeout);
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
     switch (index) {
     case NextButton:
         setControlFace(NextButton, QStringLiteral("_next.jpg"));
         yieldToScreen();
-        m_log.logEvent(QStringLiteral("Next Button Pressed"));
+        m_kiosk.log.logEvent(QStringLiteral("Next Button Pressed"));
         if (!detailOpen())
             return pageForward();
         return stepDetail(+1);
     case PrevButton:
         setControlFace(PrevButton, QStringLiteral("_prev.jpg"));
         yieldToScreen();
-        m_log.logEvent(QStringLiteral("Prev Button Pressed"));
+        m_kiosk.log.logEvent(QStringLiteral("Prev Button Pressed"));
         if (!detailOpen())
             return pageBack();
         return stepDetail(-1);
     case CloseButton:
         setControlFace(CloseButton, QStringLiteral("_close.jpg"));
         yieldToScreen();
-        m_log.logEvent(QStringLiteral("Close Button Pressed"));
+        m_kiosk.log.logEvent(QStringLiteral("Close Button Pressed"));
         return closeDetail();
     case PrintButton:
         return printPress();
@@ -355,27 +354,27 @@ void Browsing::controlPress(int index)
 // it is covered.
 void Browsing::stepDetail(int direction)
 {
-    const std::int32_t next = m_state.currentPicture + direction;
+    const std::int32_t next = m_kiosk.state.currentPicture + direction;
     if (pictureAt(next).isEmpty()) {
         updatePagingButtons();
         return;
     }
-    m_state.currentPicture = next;
-    m_controls.bigPicture->setPicturePath(pictureAt(next));
+    m_kiosk.state.currentPicture = next;
+    m_kiosk.controls.bigPicture->setPicturePath(pictureAt(next));
     logDetail();
-    if (direction > 0 && next > m_state.pageStart + m_state.thumbsPerPage)
-        m_state.pageStart += m_state.thumbsPerPage;
-    if (direction < 0 && next <= m_state.pageStart)
-        m_state.pageStart -= m_state.thumbsPerPage;
+    if (direction > 0 && next > m_kiosk.state.pageStart + m_kiosk.state.thumbsPerPage)
+        m_kiosk.state.pageStart += m_kiosk.state.thumbsPerPage;
+    if (direction < 0 && next <= m_kiosk.state.pageStart)
+        m_kiosk.state.pageStart -= m_kiosk.state.thumbsPerPage;
     updatePagingButtons();
     updatePrintButton();
 }
 
 void Browsing::menuPress(int number)
 {
-    LabelControl* button = m_controls.btnMenu[static_cast<size_t>(number)];
-    m_state.resetIdle(m_settings.idleTimeout);
-    m_log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(number));
+    LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
+    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(number));
     // The pressed face is loaded every time: the Tag that would cache it holds the caption.
     const QString pressedFace = interfacePath(QStringLiteral("_btn%1.jpg").arg(number));
     if (fileExists(pressedFace))
@@ -383,37 +382,37 @@ void Browsing::menuPress(int number)
     button->setTag(button->caption());
     button->setCaption(QString());
     yieldToScreen();
-    m_catalogue.setCurrentCategory(m_settings.menuEntries.at(static_cast<size_t>(number)).folder);
+    m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(static_cast<size_t>(number)).folder);
     if (detailOpen())
         bigPicturePress();
     else
         playClick();
-    m_catalogue.scanPictures(ScanKind::Category);
-    m_state.pageStart = 0;
+    m_kiosk.catalogue.scanPictures(ScanKind::Category);
+    m_kiosk.state.pageStart = 0;
     showThumbnailPage();
 }
 
 void Browsing::menuRelease(int number)
 {
-    LabelControl* button = m_controls.btnMenu[static_cast<size_t>(number)];
+    LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
     button->setPicturePath(interfacePath(QStringLiteral("btn%1.jpg").arg(number)));
     button->setCaption(button->tag());
     // The names are found without regard to case; the message shows the path as the
     // settings name it.
-    const QString relative = joinPath(m_settings.kioskFolder, m_catalogue.currentCategory());
+    const QString relative = joinPath(m_kiosk.settings.kioskFolder, m_kiosk.catalogue.currentCategory());
     const QString found = resolveCaseless(m_programFolder, relative);
     if (folderExists(found) || fileExists(found))
         return;
     const QString path = joinPath(m_programFolder, relative);
-    m_services.messages.show(QStringLiteral("Product Directory \"%1\" Does Not Exist").arg(path));
+    m_kiosk.services.messages.show(QStringLiteral("Product Directory \"%1\" Does Not Exist").arg(path));
 }
 
 void Browsing::waitUntilShown(PictureControl& control)
 {
-    const auto start = m_services.clock.monotonic();
+    const auto start = m_kiosk.services.clock.monotonic();
     while (control.notify()) {
         yieldToScreen();
-        if (m_services.clock.monotonic() - start >= notifyTimeout) {
+        if (m_kiosk.services.clock.monotonic() - start >= notifyTimeout) {
             control.setNotify(false);
             return;
         }
@@ -423,8 +422,8 @@ void Browsing::waitUntilShown(PictureControl& control)
 // The keyboard is assembled behind everything else and brought to the front in one piece.
 void Browsing::openKeyboard()
 {
-    m_log.logEvent(QStringLiteral("Lookup Button Pressed"));
-    PictureControl& frame = *m_controls.keyboardFrame;
+    m_kiosk.log.logEvent(QStringLiteral("Lookup Button Pressed"));
+    PictureControl& frame = *m_kiosk.controls.keyboardFrame;
     frame.setNotify(true);
     frame.setPicturePath(interfacePath(QStringLiteral("keyboardFrame.jpg")));
     frame.move(0, 0);
@@ -433,17 +432,17 @@ void Browsing::openKeyboard()
     waitUntilShown(frame);
 
     static const char* const faces[] = {"cancel.jpg", "clear.jpg", "space.jpg", "search.jpg"};
-    for (PictureControl* button : m_controls.btnKeyboard)
+    for (PictureControl* button : m_kiosk.controls.btnKeyboard)
         button->setNotify(true);
-    for (size_t k = 0; k < m_controls.btnKeyboard.size(); ++k) {
-        m_controls.btnKeyboard[k]->setPicturePath(interfacePath(QLatin1String(faces[k])));
-        waitUntilShown(*m_controls.btnKeyboard[k]);
+    for (size_t k = 0; k < m_kiosk.controls.btnKeyboard.size(); ++k) {
+        m_kiosk.controls.btnKeyboard[k]->setPicturePath(interfacePath(QLatin1String(faces[k])));
+        waitUntilShown(*m_kiosk.controls.btnKeyboard[k]);
     }
-    const int buttonTop = frame.height() - m_controls.btnKeyboard[0]->height();
-    for (size_t k = 0; k < m_controls.btnKeyboard.size(); ++k)
-        m_controls.btnKeyboard[k]->move(m_settings.keyboardButtonLeft[k], buttonTop);
+    const int buttonTop = frame.height() - m_kiosk.controls.btnKeyboard[0]->height();
+    for (size_t k = 0; k < m_kiosk.controls.btnKeyboard.size(); ++k)
+        m_kiosk.controls.btnKeyboard[k]->move(m_kiosk.settings.keyboardButtonLeft[k], buttonTop);
 
-    PictureControl& strip = *m_controls.keyboardTop;
+    PictureControl& strip = *m_kiosk.controls.keyboardTop;
     strip.setNotify(true);
     strip.setPicturePath(interfacePath(QStringLiteral("keyboardInput.jpg")));
     strip.show();
@@ -451,7 +450,7 @@ void Browsing::openKeyboard()
     waitUntilShown(strip);
     strip.move((frame.width() - strip.width()) / 2, 0);
 
-    PictureControl& keys = *m_controls.keyboard;
+    PictureControl& keys = *m_kiosk.controls.keyboard;
     keys.setNotify(true);
     keys.setPicturePath(interfacePath(QStringLiteral("keyboard.jpg")));
     waitUntilShown(keys);
@@ -459,7 +458,7 @@ void Browsing::openKeyboard()
     keys.raise();
     waitUntilShown(keys);
 
-    SearchBox& search = *m_controls.txtSearch;
+    SearchBox& search = *m_kiosk.controls.txtSearch;
     search.setText(QString());
     // The box spans the input strip, with the same margin on both sides as on its left.
     const int margin = std::max(8, search.x() - strip.x());
@@ -468,7 +467,7 @@ void Browsing::openKeyboard()
     search.show();
     search.raise();
 
-    m_controls.kbdDown->setPicturePath(interfacePath(QStringLiteral("_kbd.jpg")));
+    m_kiosk.controls.kbdDown->setPicturePath(interfacePath(QStringLiteral("_kbd.jpg")));
     frame.raise();
 }
 

@@ -1,18 +1,12 @@
 #pragma once
 
-#include "platform/KioskControls.h"
-#include "platform/Services.h"
-#include "screens/KioskState.h"
-#include "settings/KioskSettings.h"
+#include "screens/KioskContext.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
 
 namespace quindle {
-
-class Catalogue;
-class TrackingLog;
 
 // The browsing screens: the menu buttons, the thumbnail page with its paging, the detail
 // view with the control buttons, and the opening of the on-screen keyboard. The screen
@@ -22,8 +16,7 @@ class Browsing : public QObject
     Q_OBJECT
 
 public:
-    Browsing(const KioskSettings& settings, KioskControls& controls, KioskState& state, Catalogue& catalogue,
-             TrackingLog& log, const Services& services, QString programFolder);
+    Browsing(const KioskContext& kiosk, QString programFolder);
 
     // The print button's own work, supplied by the printing part.
     std::function<void()> updatePrintButton = [] {
@@ -70,12 +63,7 @@ private:
     QString pictureAt(int position) const;
     QString interfacePath(const QString& fileName) const;
 
-    const KioskSettings& m_settings;
-    KioskControls& m_controls;
-    KioskState& m_state;
-    Catalogue& m_catalogue;
-    TrackingLog& m_log;
-    Services m_services;
+    KioskContext m_kiosk;
     QString m_programFolder;
     // Each page fill takes a number; a fill that finds a newer one started at one of its
     // yields leaves the rest of the page to it.

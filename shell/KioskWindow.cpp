@@ -91,18 +91,16 @@ void KioskWindow::readSettings()
     m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
     const QString& kioskFolder = m_settings.kioskFolderPath;
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
-    m_browsing = std::make_unique<Browsing>(m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services,
-                                            m_programFolder);
+    const KioskContext kiosk{m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services};
+    m_browsing = std::make_unique<Browsing>(kiosk, m_programFolder);
     m_browsing->updatePrintButton = [this] {
         updatePrintButton();
     };
     m_browsing->printPress = [this] {
         printPress();
     };
-    m_lookup = std::make_unique<Lookup>(m_settings, m_controls, m_state, *m_catalogue, *m_log, *m_browsing,
-                                        m_services);
-    m_attract = std::make_unique<Attract>(m_settings, m_controls, m_state, *m_catalogue, *m_log, *m_browsing,
-                                          m_services, kioskFolder);
+    m_lookup = std::make_unique<Lookup>(kiosk, *m_browsing);
+    m_attract = std::make_unique<Attract>(kiosk, *m_browsing, kioskFolder);
     const auto logEvent = [this](const QString& text) {
         m_log->logEvent(text);
     };

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/KioskControls.h"
+#include "platform/Services.h"
+#include "screens/KioskState.h"
+#include "settings/KioskSettings.h"
+
+namespace quindle {
+
+class Catalogue;
+class TrackingLog;
+
+// What every part of the kiosk window works on: the settings, the controls, the shared
+// browsing state, the catalogue, the tracking log and the platform services.
+struct KioskContext
+{
+    const KioskSettings& settings;
+    KioskControls& controls;
+    KioskState& state;
+    Catalogue& catalogue;
+    TrackingLog& log;
+    Services services;
+};
+
+} // namespace quindle
