@@ -18,3 +18,14 @@ function(quindle_library name)
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE quindle_warnings)
 endfunction()
+
+# Adds every folder directly below the current one that has a CMakeLists.txt of its own:
+# tools, benchmarks, fuzz targets and system test suites join the build by being there.
+function(quindle_add_subfolders)
+  file(GLOB folders LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/*)
+  foreach(folder IN LISTS folders)
+    if(IS_DIRECTORY ${folder} AND EXISTS ${folder}/CMakeLists.txt)
+      add_subdirectory(${folder})
+    endif()
+  endforeach()
+endfunction()
