@@ -34,7 +34,9 @@ cmake -S . -B build/sanitize -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUINDLE_WERROR=
 step "Tests under the sanitizers"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0
+# LeakSanitizer's scan of dynamic thread-local storage crashes on Debian 12's glibc for some
+# of Qt's plugins; thread-local pointers are left out of the scan instead.
+export LSAN_OPTIONS=suppressions=$top/scripts/lsan.supp:print_suppressions=0:use_tls=0
 ctest --test-dir build/sanitize --output-on-failure -j"$jobs" --timeout 900 || status=1
 
 for fuzz in scripts/run-fuzz-*.sh; do
