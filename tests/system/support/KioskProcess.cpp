@@ -56,6 +56,13 @@ xcb_window_t KioskProcess::waitForWindow(int timeoutMs)
     return 0;
 }
 
+bool KioskProcess::isRunning()
+{
+    if (m_process.state() == QProcess::Running)
+        m_process.waitForFinished(0);
+    return m_process.state() == QProcess::Running;
+}
+
 bool KioskProcess::settle()
 {
     return m_window != 0 && m_server.ping(m_window) && m_server.ping(m_window);

@@ -27,7 +27,8 @@ public:
     xcb_window_t window() const { return m_window; }
     qint64 processId() const { return m_process.processId(); }
 
-    bool isRunning() const { return m_process.state() == QProcess::Running; }
+    // Asks the system, so that an end that the test has not waited for yet is seen at once.
+    bool isRunning();
     // Two pings in turn: the second is answered only after the event loop came round again,
     // so the input sent before the first has been handed to the kiosk's handlers.
     bool settle();
