@@ -24,6 +24,9 @@ protected:
     // geometry and has the focus (or its message box has), no other window or menu exists, and
     // no termination line was logged.
     void expectLockedIn(const QString& attempt);
+    // A window of the window manager itself, such as its own hidden helper window; none
+    // without a window manager.
+    virtual bool isWindowManagerWindow(const TopLevelWindow&) const { return false; }
     // The message box shown, if any; its id is 0 when there is none.
     TopLevelWindow messageBox();
     void expectMessageBoxModalAndCentred(const TopLevelWindow& box);

@@ -25,6 +25,14 @@ protected:
         endWithParent(openbox);
         openbox.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
         ASSERT_TRUE(openbox.waitForStarted());
+        // The kiosk is started only once openbox manages the screen, so its window is
+        // managed from the start rather than taken over half-way through being mapped.
+        ASSERT_TRUE(ScreenCheck::waitFor([&] {
+            QProcess query;
+            query.setProcessEnvironment(server.environment());
+            query.start(QStringLiteral("wmctrl"), {QStringLiteral("-m")});
+            return query.waitForFinished(5000) && query.readAllStandardOutput().contains("Openbox");
+        })) << "openbox did not take the screen";
     }
 
     void TearDown() override
@@ -37,6 +45,13 @@ protected:
             openbox.kill();
             openbox.waitForFinished(5000);
         }
+    }
+
+    // Openbox keeps a tiny window of its own for its key bindings; it is no kiosk popup.
+    bool isWindowManagerWindow(const TopLevelWindow& window) const override
+    {
+        return window.name == QLatin1String("Openbox") && window.geometry.width() <= 1 &&
+               window.geometry.height() <= 1;
     }
 
     void wmctrl(const QStringList& arguments)
@@ -72,9 +87,7 @@ protected:
 
 } // namespace
 
-// Not run yet: under openbox on Xvfb the kiosk's window is never seen mapped within the limit
-// (the screen stays black), which is still to be explained.
-TEST_F(WindowManagerLockdown, DISABLED_CloseRequestsAreRefused_messageBoxStaysModalAndCentred)
+TEST_F(WindowManagerLockdown, CloseRequestsAreRefused_messageBoxStaysModalAndCentred)
 {
     startKiosk();
     ASSERT_TRUE(ScreenCheck::waitFor([&] {
