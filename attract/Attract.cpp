@@ -43,7 +43,7 @@ void Attract::tick()
 {
     if (checkRebootSchedule())
         return;
-    tickleWatchdog();
+    sendSignsOfLife();
     m_kiosk.state.countDown();
     if (m_kiosk.state.idleCountdown > 0)
         return;

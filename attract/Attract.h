@@ -20,11 +20,12 @@ public:
     Attract(const KioskContext& kiosk, Browsing& browsing, QString kioskFolder);
 
     // The first two steps of every tick, supplied by the unattended part. The reboot step
-    // returns true when it has started a restart, which ends the tick.
+    // returns true when it has started a restart, which ends the tick; the second tells the
+    // watchdog card and the service manager that the kiosk is alive.
     std::function<bool()> checkRebootSchedule = [] {
         return false;
     };
-    std::function<void()> tickleWatchdog = [] {
+    std::function<void()> sendSignsOfLife = [] {
     };
 
     void connectControls();

@@ -111,7 +111,7 @@ void KioskWindow::readSettings()
     m_attract->checkRebootSchedule = [this] {
         return m_reboot->checkRebootSchedule();
     };
-    m_attract->tickleWatchdog = [this] {
+    m_attract->sendSignsOfLife = [this] {
         m_machine.serviceNotifier.notifyAlive();
         if (m_watchdog->isEnabled())
             m_watchdog->tickle();
