@@ -47,18 +47,19 @@ LogindSystemRestart::LogindSystemRestart(const QDBusConnection& bus, QString sys
 
 RestartOutcome LogindSystemRestart::requestRestart()
 {
-    switch (askLogind()) {
+    QString refusal;
+    switch (askLogind(refusal)) {
     case LogindAnswer::Accepted:
         return {};
     case LogindAnswer::Refused:
-        return {EACCES};
+        return {EACCES, QStringLiteral("logind refused the restart: ") + refusal};
     case LogindAnswer::Absent:
         break;
     }
     return askSystemctl();
 }
 
-LogindSystemRestart::LogindAnswer LogindSystemRestart::askLogind()
+LogindSystemRestart::LogindAnswer LogindSystemRestart::askLogind(QString& refusal)
 {
     if (!m_bus.isConnected())
         return LogindAnswer::Absent;
@@ -70,8 +71,12 @@ LogindSystemRestart::LogindAnswer LogindSystemRestart::askLogind()
     const QDBusMessage reply = m_bus.call(call, QDBus::Block, logindTimeoutMs);
     if (reply.type() == QDBusMessage::ReplyMessage)
         return LogindAnswer::Accepted;
-    if (meansLogindAbsent(QDBusError(reply).type()))
+    const QDBusError error(reply);
+    if (meansLogindAbsent(error.type()))
         return LogindAnswer::Absent;
+    refusal = error.message().isEmpty()
+                  ? error.name()
+                  : error.name() + QStringLiteral(" (") + error.message() + QLatin1Char(')');
     return LogindAnswer::Refused;
 }
 
@@ -81,14 +86,20 @@ RestartOutcome LogindSystemRestart::askSystemctl()
     systemctl.setProcessChannelMode(QProcess::ForwardedChannels);
     systemctl.start(m_systemctlProgram, {QStringLiteral("reboot")});
     if (!systemctl.waitForStarted())
-        return {ENOENT};
+        return {ENOENT, QStringLiteral("neither logind nor \"%1\" could be reached").arg(m_systemctlProgram)};
     if (!systemctl.waitForFinished(systemctlTimeoutMs)) {
         systemctl.kill();
         systemctl.waitForFinished();
-        return {EPERM};
+        return {EPERM, QStringLiteral("\"%1 reboot\" did not finish within %2 seconds")
+                           .arg(m_systemctlProgram)
+                           .arg(systemctlTimeoutMs / 1000)};
     }
-    if (systemctl.exitStatus() != QProcess::NormalExit || systemctl.exitCode() != 0)
-        return {EPERM};
+    if (systemctl.exitStatus() != QProcess::NormalExit)
+        return {EPERM, QStringLiteral("\"%1 reboot\" crashed").arg(m_systemctlProgram)};
+    if (systemctl.exitCode() != 0)
+        return {EPERM, QStringLiteral("\"%1 reboot\" exited with status %2")
+                           .arg(m_systemctlProgram)
+                           .arg(systemctl.exitCode())};
     return {};
 }
 

@@ -22,7 +22,7 @@ public:
 
 private:
     enum class LogindAnswer { Accepted, Refused, Absent };
-    LogindAnswer askLogind();
+    LogindAnswer askLogind(QString& refusal);
     RestartOutcome askSystemctl();
 
     QDBusConnection m_bus;

@@ -29,8 +29,9 @@ void ScheduledReboot::rebootMachine()
     const RestartOutcome outcome = m_restart.requestRestart();
     if (outcome.ok())
         return;
-    // The box is modal but ticks go on beneath it; the schedule has already moved on,
-    // so they do not ask again.
+    // The schedule has already moved on, so the ticks that go on while the box is open do
+    // not ask again. The box keeps its old text; the journal also learns why.
+    writeMessageToStandardError(QStringLiteral("The scheduled restart was refused: ") + outcome.reason);
     m_messageBox.show(QStringLiteral("GetCurrentProcess error==%1").arg(outcome.error));
 }
 

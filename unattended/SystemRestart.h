@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace quindle {
 
 // What became of a restart request: accepted, or refused with an error number
@@ -8,6 +10,8 @@ namespace quindle {
 struct RestartOutcome
 {
     int error = 0;
+    // Why the restart was refused, in plain words for the system journal.
+    QString reason = {};
 
     bool ok() const { return error == 0; }
 };
