@@ -2,6 +2,7 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderListing.h"
+#include "lookup/Lookup.h"
 #include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
@@ -9,15 +10,8 @@
 
 namespace quindle {
 
-namespace {
-
-// A countdown that ran out while attract mode is off starts again from here.
-constexpr std::int16_t idleRestart = 60;
-
-} // namespace
-
-Attract::Attract(const KioskContext& kiosk, Browsing& browsing, QString kioskFolder)
-    : m_kiosk(kiosk), m_browsing(browsing), m_kioskFolder(std::move(kioskFolder))
+Attract::Attract(const KioskContext& kiosk, Browsing& browsing, Lookup& lookup, QString kioskFolder)
+    : m_kiosk(kiosk), m_browsing(browsing), m_lookup(lookup), m_kioskFolder(std::move(kioskFolder))
 {
 }
 
@@ -30,33 +24,20 @@ void Attract::firstIdleValues()
 {
     if (!m_kiosk.settings.attractEnabled)
         return;
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.resetIdle();
     m_slideIndex = 0;
 }
 
-bool Attract::attractShown() const
+void Attract::countDown()
 {
-    return m_kiosk.controls.attractPic->isVisible();
-}
-
-void Attract::tick()
-{
-    if (checkRebootSchedule())
+    if (m_kiosk.navigation.countDown(m_kiosk.settings.attractEnabled) != Navigation::IdleStep::NextSlide)
         return;
-    sendSignsOfLife();
-    m_kiosk.state.countDown();
-    if (m_kiosk.state.idleCountdown > 0)
-        return;
-    if (!m_kiosk.settings.attractEnabled) {
-        m_kiosk.state.idleCountdown = idleRestart;
-        return;
-    }
-    if (m_kiosk.controls.keyboardFrame->isVisible()) {
-        m_kiosk.controls.keyboardFrame->hide();
+    if (m_kiosk.navigation.keyboardOpen()) {
+        m_lookup.closeKeyboard();
         yieldToScreen();
     }
     m_kiosk.log.logEvent(QStringLiteral("Enter Attract Mode"));
-    m_kiosk.state.idleCountdown = m_kiosk.settings.slideSeconds;
+    m_kiosk.navigation.setIdleCountdown(m_kiosk.settings.slideSeconds);
     showNextSlide();
 }
 
@@ -72,29 +53,29 @@ void Attract::showNextSlide()
     }
     if (m_slideIndex >= slides.size())
         m_slideIndex = 0;
+    // A slide covers the whole window, whatever its own size: the picture is centred on
+    // black, and a slide that cannot be read is black. Nothing of the kiosk shows around
+    // it, so every touch lands on the slideshow.
     PictureControl& slide = *m_kiosk.controls.attractPic;
-    if (!slide.isVisible())
-        slide.setGeometry(m_kiosk.controls.window->rect());
+    slide.setGeometry(m_kiosk.controls.window->rect());
     slide.setPicturePath(joinPath(folder, slides.at(m_slideIndex)));
     m_slideIndex = m_slideIndex >= slides.size() - 1 ? 0 : m_slideIndex + 1;
-    if (slide.isVisible())
+    if (m_kiosk.navigation.slideshowShown())
         return;
-    slide.move(0, 0);
+    m_kiosk.navigation.setSlideshowShown(true);
     slide.show();
     slide.raise();
 }
 
 void Attract::leaveAttractMode()
 {
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.resetIdle();
     m_kiosk.log.logEvent(QStringLiteral("Exit Attract Mode"));
-    if (m_browsing.detailOpen())
+    if (m_kiosk.navigation.detailOpen())
         m_browsing.bigPicturePress();
     m_kiosk.controls.attractPic->hide();
-    m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(1).folder);
-    m_kiosk.catalogue.scanPictures(ScanKind::Category);
-    m_kiosk.state.pageStart = 0;
-    m_browsing.showThumbnailPage();
+    m_kiosk.navigation.setSlideshowShown(false);
+    m_browsing.openCategory(1);
 }
 
 } // namespace quindle

@@ -3,44 +3,37 @@
 #include "screens/KioskContext.h"
 
 #include <QObject>
-#include <functional>
 
 namespace quindle {
 
 class Browsing;
+class Lookup;
 
-// The one-second tick and the attract slideshow: each tick runs the reboot schedule, the
-// watchdog's sign of life and the idle countdown, in this order; when the countdown runs
-// out the kiosk shows the next picture of the Attract folder in front of everything.
+// The idle countdown and the attract slideshow: when nobody has touched the kiosk for a
+// while it shows the pictures of the Attract folder in front of everything, one after the
+// other, until a touch brings the visitor back to the first category.
 class Attract : public QObject
 {
     Q_OBJECT
 
 public:
-    Attract(const KioskContext& kiosk, Browsing& browsing, QString kioskFolder);
-
-    // The first two steps of every tick, supplied by the unattended part. The reboot step
-    // returns true when it has started a restart, which ends the tick; the second tells the
-    // watchdog card and the service manager that the kiosk is alive.
-    std::function<bool()> checkRebootSchedule = [] {
-        return false;
-    };
-    std::function<void()> sendSignsOfLife = [] {
-    };
+    Attract(const KioskContext& kiosk, Browsing& browsing, Lookup& lookup, QString kioskFolder);
 
     void connectControls();
     void firstIdleValues();
-    void tick();
+    // The countdown's part of the one-second tick: counts down and shows the next slide
+    // when it runs out.
+    void countDown();
     void leaveAttractMode();
 
     int slideIndex() const { return m_slideIndex; }
-    bool attractShown() const;
 
 private:
     void showNextSlide();
 
     KioskContext m_kiosk;
     Browsing& m_browsing;
+    Lookup& m_lookup;
     QString m_kioskFolder;
     int m_slideIndex = 0;
 };

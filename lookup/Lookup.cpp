@@ -1,7 +1,6 @@
 #include "lookup/Lookup.h"
 
 #include "catalogue/Catalogue.h"
-#include "platform/ClickSound.h"
 #include "platform/Clock.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
@@ -14,6 +13,8 @@ namespace quindle {
 namespace {
 
 constexpr auto highlightTime = std::chrono::milliseconds(50);
+constexpr auto notifyTimeout = std::chrono::milliseconds(2000);
+const char* const buttonFaces[] = {"cancel.jpg", "clear.jpg", "space.jpg", "search.jpg"};
 constexpr auto noResultsTime = std::chrono::milliseconds(2500);
 const char* const pressedFaces[] = {"_cancel.jpg", "_clear.jpg", "_space.jpg", "_search.jpg"};
 
@@ -35,6 +36,12 @@ void Lookup::buildKeyLegends()
 
 void Lookup::connectControls()
 {
+    const KioskControls& controls = m_kiosk.controls;
+    PictureControl* notifying[] = {controls.keyboard,       controls.keyboardFrame,  controls.keyboardTop,
+                                   controls.btnKeyboard[0], controls.btnKeyboard[1], controls.btnKeyboard[2],
+                                   controls.btnKeyboard[3]};
+    for (PictureControl* control : notifying)
+        connect(control, &PictureControl::notified, control, [control] { control->setNotify(false); });
     connect(m_kiosk.controls.keyboard, &PictureControl::pressed, this,
             [this](int, QPoint position) { keyPress(position); });
     for (int i = 0; i < static_cast<int>(m_kiosk.controls.btnKeyboard.size()); ++i) {
@@ -44,15 +51,74 @@ void Lookup::connectControls()
     }
 }
 
-QString Lookup::interfacePath(const QString& fileName) const
+void Lookup::waitUntilShown(PictureControl& control)
 {
-    return interfacePicture(m_kiosk.settings.interfaceFolder, fileName);
+    const auto start = m_kiosk.services.clock.monotonic();
+    while (control.notify()) {
+        yieldToScreen();
+        if (m_kiosk.services.clock.monotonic() - start >= notifyTimeout) {
+            control.setNotify(false);
+            return;
+        }
+    }
 }
 
-void Lookup::playClick()
+// The keyboard is assembled behind everything else and brought to the front in one piece.
+void Lookup::openKeyboard()
 {
-    if (m_kiosk.services.sound.hasSource())
-        m_kiosk.services.sound.play();
+    m_kiosk.log.logEvent(QStringLiteral("Lookup Button Pressed"));
+    KioskControls& controls = m_kiosk.controls;
+    PictureControl& frame = *controls.keyboardFrame;
+    frame.setNotify(true);
+    frame.setPicturePath(m_kiosk.interfacePath(QStringLiteral("keyboardFrame.jpg")));
+    frame.move(0, 0);
+    frame.show();
+    frame.lower();
+    m_kiosk.navigation.setKeyboardOpen(true);
+    waitUntilShown(frame);
+
+    for (PictureControl* button : controls.btnKeyboard)
+        button->setNotify(true);
+    for (size_t k = 0; k < controls.btnKeyboard.size(); ++k) {
+        controls.btnKeyboard[k]->setPicturePath(m_kiosk.interfacePath(QLatin1String(buttonFaces[k])));
+        waitUntilShown(*controls.btnKeyboard[k]);
+    }
+    const int buttonTop = frame.height() - controls.btnKeyboard[0]->height();
+    for (size_t k = 0; k < controls.btnKeyboard.size(); ++k)
+        controls.btnKeyboard[k]->move(m_kiosk.settings.keyboardButtonLeft[k], buttonTop);
+
+    PictureControl& strip = *controls.keyboardTop;
+    strip.setNotify(true);
+    strip.setPicturePath(m_kiosk.interfacePath(QStringLiteral("keyboardInput.jpg")));
+    strip.show();
+    strip.raise();
+    waitUntilShown(strip);
+    strip.move((frame.width() - strip.width()) / 2, 0);
+
+    PictureControl& keys = *controls.keyboard;
+    keys.setNotify(true);
+    keys.setPicturePath(m_kiosk.interfacePath(QStringLiteral("keyboard.jpg")));
+    waitUntilShown(keys);
+    keys.show();
+    keys.raise();
+
+    SearchBox& search = *controls.txtSearch;
+    search.setText(QString());
+    // The box spans the input strip, with the same margin on both sides as on its left.
+    const int margin = std::max(8, search.x() - strip.x());
+    search.resize(std::max(200, strip.width() - 2 * margin),
+                  std::max(40, strip.height() - 2 * std::max(4, search.y())));
+    search.show();
+    search.raise();
+
+    controls.kbdDown->setPicturePath(m_kiosk.interfacePath(QStringLiteral("_kbd.jpg")));
+    frame.raise();
+}
+
+void Lookup::closeKeyboard()
+{
+    m_kiosk.controls.keyboardFrame->hide();
+    m_kiosk.navigation.setKeyboardOpen(false);
 }
 
 void Lookup::waitYielding(std::chrono::milliseconds duration)
@@ -71,8 +137,8 @@ void Lookup::keyPress(QPoint position)
     SearchBox& text = *m_kiosk.controls.txtSearch;
     if (text.text().size() > textLimit)
         return;
-    playClick();
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.playClick();
+    m_kiosk.resetIdle();
     const int column = position.x() / keySize;
     const int row = position.y() / keySize;
     const int key = row * keysPerRow + column;
@@ -93,25 +159,22 @@ void Lookup::keyPress(QPoint position)
 void Lookup::buttonPress(int index)
 {
     PictureControl& button = *m_kiosk.controls.btnKeyboard.at(static_cast<size_t>(index));
-    playClick();
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
-    button.setTag(button.picturePath());
-    button.setPicturePath(interfacePath(QLatin1String(pressedFaces[index])));
+    m_kiosk.playClick();
+    m_kiosk.resetIdle();
+    button.setPicturePath(m_kiosk.interfacePath(QLatin1String(pressedFaces[index])));
     yieldToScreen();
 }
 
 void Lookup::buttonRelease(int index)
 {
     PictureControl& button = *m_kiosk.controls.btnKeyboard.at(static_cast<size_t>(index));
-    button.setPicturePath(button.tag());
+    button.setPicturePath(m_kiosk.interfacePath(QLatin1String(buttonFaces[index])));
     SearchBox& text = *m_kiosk.controls.txtSearch;
     switch (index) {
     case CancelButton:
         m_kiosk.log.logEvent(QStringLiteral("Lookup Canceled"));
-        m_kiosk.controls.bigPicture->setDisplaySwitch(false);
-        m_kiosk.controls.keyboardFrame->hide();
+        closeKeyboard();
         yieldToScreen();
-        m_kiosk.controls.bigPicture->setDisplaySwitch(true);
         return;
     case ClearButton:
         text.setText(QString());
@@ -135,15 +198,15 @@ void Lookup::search()
     if (m_kiosk.catalogue.searchResults().value(1).isEmpty()) {
         // The no-results picture stays for a moment during which no press is handled:
         // presses made meanwhile wait until it has gone.
-        m_kiosk.controls.keyboard->setPicturePath(interfacePath(QStringLiteral("noResults.jpg")));
+        m_kiosk.controls.keyboard->setPicturePath(m_kiosk.interfacePath(QStringLiteral("noResults.jpg")));
         yieldToScreen();
         m_kiosk.services.clock.sleepFor(noResultsTime);
-        m_kiosk.controls.keyboard->setPicturePath(interfacePath(QStringLiteral("keyboard.jpg")));
+        m_kiosk.controls.keyboard->setPicturePath(m_kiosk.interfacePath(QStringLiteral("keyboard.jpg")));
         return;
     }
     m_kiosk.catalogue.setImageList(m_kiosk.catalogue.searchResults());
-    m_kiosk.controls.keyboardFrame->hide();
-    m_kiosk.state.pageStart = 0;
+    closeKeyboard();
+    m_kiosk.navigation.showList(m_kiosk.catalogue.imageList());
     m_browsing.showThumbnailPage();
 }
 

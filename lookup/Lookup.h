@@ -10,8 +10,9 @@ namespace quindle {
 
 class Browsing;
 
-// The on-screen keyboard while it is open: keys on the key picture, the cancel, clear,
-// space and search buttons, and the search by name.
+// The on-screen keyboard: its panel, opened by the lookup button and assembled from the
+// Interface pictures, the keys on the key picture, the cancel, clear, space and search
+// buttons, and the search by name.
 class Lookup : public QObject
 {
     Q_OBJECT
@@ -30,15 +31,20 @@ public:
     const QStringList& keyLegends() const { return m_keyLegends; }
     void connectControls();
 
+    void openKeyboard();
+    // Waits while the control's Notify is set, yielding to screen events; gives up after
+    // two seconds so that a picture that never reports cannot hang the kiosk.
+    void waitUntilShown(PictureControl& control);
+    // Hides the panel; its search text stays.
+    void closeKeyboard();
+
     void keyPress(QPoint position);
     void buttonPress(int index);
     void buttonRelease(int index);
 
 private:
-    void playClick();
     void search();
     void waitYielding(std::chrono::milliseconds duration);
-    QString interfacePath(const QString& fileName) const;
 
     KioskContext m_kiosk;
     Browsing& m_browsing;

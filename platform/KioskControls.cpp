@@ -23,6 +23,7 @@ KioskControls KioskControls::create(QWidget* window)
     controls.txtSearch = new SearchBox(controls.keyboardFrame);
     controls.kbdDown = new PictureControl(controls.keyboardFrame, PictureFit::NaturalSize);
     controls.attractPic = new PictureControl(window);
+    controls.attractPic->setBackgroundColor(Qt::black);
     return controls;
 }
 

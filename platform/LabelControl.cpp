@@ -35,21 +35,6 @@ void LabelControl::setForeColor(const QColor& colour)
     update();
 }
 
-void LabelControl::setBackgroundColor(const QColor& colour)
-{
-    m_background = colour;
-    update();
-}
-
-void LabelControl::paintEvent(QPaintEvent* event)
-{
-    if (m_background) {
-        QPainter painter(this);
-        painter.fillRect(rect(), *m_background);
-    }
-    PictureControl::paintEvent(event);
-}
-
 void LabelControl::drawOver(QPainter& painter)
 {
     if (m_caption.isEmpty())

@@ -26,18 +26,13 @@ public:
     void setForeColor(const QColor& colour);
     QColor foreColor() const { return m_foreColor; }
 
-    void setBackgroundColor(const QColor& colour);
-    std::optional<QColor> backgroundColor() const { return m_background; }
-
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void drawOver(QPainter& painter) override;
 
 private:
     QString m_caption;
     QFont m_font;
     QColor m_foreColor = Qt::black;
-    std::optional<QColor> m_background;
 };
 
 // A colour written in the settings file's order: the lowest byte is red, then green, then blue.

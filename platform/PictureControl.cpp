@@ -3,9 +3,40 @@
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QResizeEvent>
+#include <utility>
 
 namespace quindle {
+
+namespace {
+
+// Notes whether a modal box blocked the window while it is watched.
+class ModalWatch final : public QObject
+{
+public:
+    explicit ModalWatch(QWidget* window) : m_window(window) { m_window->installEventFilter(this); }
+    ~ModalWatch() override
+    {
+        if (m_window)
+            m_window->removeEventFilter(this);
+    }
+    bool blocked() const { return m_blocked; }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::WindowBlocked)
+            m_blocked = true;
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    bool m_blocked = false;
+};
+
+} // namespace
 
 int mouseButtonFlag(Qt::MouseButton button)
 {
@@ -79,9 +110,17 @@ QRect PictureControl::pictureRect() const
     return area;
 }
 
+void PictureControl::setBackgroundColor(const QColor& colour)
+{
+    m_background = colour;
+    update();
+}
+
 void PictureControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (m_background)
+        painter.fillRect(rect(), *m_background);
     if (!m_image.isNull()) {
         const QRect target = pictureRect();
         if (target.size() == m_image.size()) {
@@ -105,12 +144,29 @@ void PictureControl::resizeEvent(QResizeEvent* event)
 void PictureControl::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
-    emit pressed(mouseButtonFlag(event->button()), event->position().toPoint());
+    const Qt::MouseButton button = event->button();
+    const QPoint position = event->position().toPoint();
+    m_pressedButton = button;
+    m_releaseReported = false;
+    const QPointer<PictureControl> alive(this);
+    ModalWatch modal(window());
+    emit pressed(mouseButtonFlag(button), position);
+    // The finger that closed a modal box opened by the press was lifted over the box, so
+    // this control never hears of the release: it is reported here once the press is over.
+    if (!alive || !modal.blocked() || m_pressedButton != button)
+        return;
+    m_pressedButton = Qt::NoButton;
+    m_releaseReported = true;
+    emit released(mouseButtonFlag(button), position);
 }
 
 void PictureControl::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
+    m_pressedButton = Qt::NoButton;
+    // The release of a press whose box has closed was reported already.
+    if (std::exchange(m_releaseReported, false))
+        return;
     emit released(mouseButtonFlag(event->button()), event->position().toPoint());
 }
 

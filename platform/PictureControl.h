@@ -2,9 +2,11 @@
 
 #include "platform/PictureDecoder.h"
 
+#include <QColor>
 #include <QImage>
 #include <QString>
 #include <QWidget>
+#include <optional>
 
 namespace quindle {
 
@@ -12,9 +14,12 @@ namespace quindle {
 enum MouseButtonFlag : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 int mouseButtonFlag(Qt::MouseButton button);
 
-// A picture control of the kiosk window: shows the picture file given by its path, keeps a
-// free text Tag, reports presses and releases with the button and the position, and, with
-// Notify set, reports once a picture it was given is ready on screen.
+// A picture control of the kiosk window: shows the picture file given by its path on an
+// optional background colour, reports presses and releases with the button and the
+// position, and, with Notify set, reports once a picture it was given is ready on screen.
+//
+// Every press is followed by its release, even when a message box raised inside the press
+// took the mouse's release for itself: the release is reported once the press is over.
 class PictureControl : public QWidget
 {
     Q_OBJECT
@@ -32,15 +37,16 @@ public:
     void setPictureFit(PictureFit fit);
     PictureFit pictureFit() const { return m_fit; }
 
+    // The face cache of setPicture(): the Interface picture's name the control shows.
     QString tag() const { return m_tag; }
     void setTag(const QString& tag) { m_tag = tag; }
 
     bool notify() const { return m_notify; }
     void setNotify(bool notify) { m_notify = notify; }
 
-    // The display switch that the detail view turns on and off around its pictures.
-    bool displaySwitch() const { return m_displaySwitch; }
-    void setDisplaySwitch(bool on) { m_displaySwitch = on; }
+    // Painted over the whole control beneath the picture; none by default.
+    void setBackgroundColor(const QColor& colour);
+    std::optional<QColor> backgroundColor() const { return m_background; }
 
 signals:
     void pressed(int button, QPoint position);
@@ -68,8 +74,12 @@ private:
     QImage m_image;
     QString m_tag;
     PictureFit m_fit;
+    std::optional<QColor> m_background;
     bool m_notify = false;
-    bool m_displaySwitch = false;
+    // The button of a press whose release has not been reported yet.
+    Qt::MouseButton m_pressedButton = Qt::NoButton;
+    // The release was reported when the press ended, so the mouse's own is not reported again.
+    bool m_releaseReported = false;
     double m_enlargement = 1.0; // drawn size over decoded size, above 1 only past the window
 };
 

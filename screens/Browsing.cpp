@@ -1,8 +1,6 @@
 #include "screens/Browsing.h"
 
 #include "catalogue/Catalogue.h"
-#include "platform/ClickSound.h"
-#include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureDecoder.h"
@@ -10,26 +8,21 @@
 #include "settings/SettingsMessages.h"
 #include "tracking/TrackingLog.h"
 
-#include <chrono>
 #include <vector>
 
 namespace quindle {
 
 namespace {
 
-constexpr auto notifyTimeout = std::chrono::milliseconds(2000);
-
-QString folderPartOf(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
+const QString lineBreak = QStringLiteral("\r\n");
 
 } // namespace
 
 QString thumbnailFileOf(const QString& picturePath)
 {
+    const qsizetype separator = picturePath.lastIndexOf(QLatin1Char('/'));
     const QString thumbnail =
-        folderPartOf(picturePath) + QLatin1Char('_') + Catalogue::fileNameOf(picturePath);
+        resolveCaseless(picturePath.left(separator), QLatin1Char('_') + Catalogue::fileNameOf(picturePath));
     return fileExists(thumbnail) ? thumbnail : picturePath;
 }
 
@@ -39,6 +32,16 @@ QString captionTextOf(const QString& picturePath)
     return name.left(name.size() - 4);
 }
 
+QString menuCaptionText(const QString& caption)
+{
+    QString text = caption;
+    for (qsizetype underscore = text.indexOf(QLatin1Char('_')); underscore >= 0;
+         underscore = text.indexOf(QLatin1Char('_'))) {
+        text = text.left(underscore) + lineBreak + text.mid(underscore + 1, 100);
+    }
+    return text;
+}
+
 Browsing::Browsing(const KioskContext& kiosk, QString programFolder)
     : m_kiosk(kiosk), m_programFolder(std::move(programFolder))
 {
@@ -46,30 +49,26 @@ Browsing::Browsing(const KioskContext& kiosk, QString programFolder)
 
 void Browsing::connectControls()
 {
-    for (int n = 1; n < static_cast<int>(m_kiosk.controls.btnMenu.size()); ++n) {
-        LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(n)];
+    const KioskControls& controls = m_kiosk.controls;
+    for (int n = 1; n < static_cast<int>(controls.btnMenu.size()); ++n) {
+        LabelControl* button = controls.btnMenu[static_cast<size_t>(n)];
         connect(button, &PictureControl::pressed, this, [this, n] { menuPress(n); });
         connect(button, &PictureControl::released, this, [this, n] { menuRelease(n); });
     }
-    for (int i = 1; i < static_cast<int>(m_kiosk.controls.btnThumbnail.size()); ++i) {
-        PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];
+    m_slotFaces.assign(controls.btnThumbnail.size(), QString());
+    for (int i = 1; i < static_cast<int>(controls.btnThumbnail.size()); ++i) {
+        PictureControl* slot = controls.btnThumbnail[static_cast<size_t>(i)];
         connect(slot, &PictureControl::pressed, this, [this, i] { thumbnailPress(i); });
         connect(slot, &PictureControl::released, this, [this, i] { thumbnailRelease(i); });
     }
-    for (int i = 1; i < static_cast<int>(m_kiosk.controls.lblFileName.size()); ++i)
-        connect(m_kiosk.controls.lblFileName[static_cast<size_t>(i)], &PictureControl::pressed, this,
+    for (int i = 1; i < static_cast<int>(controls.lblFileName.size()); ++i)
+        connect(controls.lblFileName[static_cast<size_t>(i)], &PictureControl::pressed, this,
                 [this, i] { captionPress(i); });
     for (int index = PrevButton; index <= LookupButton; ++index) {
         if (LabelControl* button = controlButton(index))
             connect(button, &PictureControl::pressed, this, [this, index] { controlPress(index); });
     }
-    connect(m_kiosk.controls.bigPicture, &PictureControl::pressed, this, [this] { bigPicturePress(); });
-    PictureControl* notifying[] = {m_kiosk.controls.keyboard,       m_kiosk.controls.keyboardFrame,
-                                   m_kiosk.controls.keyboardTop,    m_kiosk.controls.btnKeyboard[0],
-                                   m_kiosk.controls.btnKeyboard[1], m_kiosk.controls.btnKeyboard[2],
-                                   m_kiosk.controls.btnKeyboard[3]};
-    for (PictureControl* control : notifying)
-        connect(control, &PictureControl::notified, control, [control] { control->setNotify(false); });
+    connect(controls.bigPicture, &PictureControl::pressed, this, [this] { bigPicturePress(); });
 }
 
 LabelControl* Browsing::controlButton(int index) const
@@ -77,29 +76,10 @@ LabelControl* Browsing::controlButton(int index) const
     return m_kiosk.controls.btnControl.at(static_cast<size_t>(index));
 }
 
-QString Browsing::interfacePath(const QString& fileName) const
-{
-    return interfacePicture(m_kiosk.settings.interfaceFolder, fileName);
-}
-
 void Browsing::setControlFace(int index, const QString& face)
 {
     if (LabelControl* button = controlButton(index))
         setPicture(*button, m_kiosk.settings.interfaceFolder, face);
-}
-
-void Browsing::playClick()
-{
-    if (m_kiosk.services.sound.hasSource())
-        m_kiosk.services.sound.play();
-}
-
-QString Browsing::pictureAt(int position) const
-{
-    const QStringList& list = m_kiosk.catalogue.imageList();
-    if (position < 1 || position >= list.size())
-        return {};
-    return list.at(position);
 }
 
 // Start-up: the control buttons are shown, sized from their pictures and given their
@@ -115,7 +95,7 @@ void Browsing::prepareControlButtons()
     if (m_kiosk.settings.lookupEnabled)
         required << QStringLiteral("lookup.jpg");
     for (const QString& picture : required) {
-        if (!fileExists(interfacePath(picture)))
+        if (!fileExists(m_kiosk.interfacePath(picture)))
             m_kiosk.services.endWithMessage(missingInterfacePictureMessage(picture));
     }
 
@@ -134,7 +114,7 @@ void Browsing::prepareControlButtons()
 
     const auto sizeFrom = [this](int index, const QString& picture) {
         controlButton(index)->resize(
-            PictureDecoder::pixelSize(interfacePath(picture)).expandedTo(QSize(0, 0)));
+            PictureDecoder::pixelSize(m_kiosk.interfacePath(picture)).expandedTo(QSize(0, 0)));
     };
     sizeFrom(NextButton, QStringLiteral("next.jpg"));
     sizeFrom(PrevButton, QStringLiteral("prev.jpg"));
@@ -153,34 +133,36 @@ void Browsing::prepareControlButtons()
     controlButton(NextButton)->setEnabled(false);
 }
 
-void Browsing::openFirstCategory()
+void Browsing::openCategory(int menuNumber)
 {
-    m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(1).folder);
-    m_kiosk.state.pageStart = 0;
+    m_kiosk.catalogue.setCurrentCategory(
+        m_kiosk.settings.menuEntries.at(static_cast<size_t>(menuNumber)).folder);
     m_kiosk.catalogue.scanPictures(ScanKind::Category);
+    m_kiosk.navigation.showList(m_kiosk.catalogue.imageList());
     showThumbnailPage();
 }
 
 void Browsing::showThumbnailPage()
 {
-    if (detailOpen())
+    if (m_kiosk.navigation.detailOpen())
         closeDetail();
+    const Navigation& navigation = m_kiosk.navigation;
+    const int thumbsPerPage = navigation.thumbsPerPage();
     const unsigned fill = ++m_fillNumber;
     // The page's pictures are decoded side by side on worker threads while the slots are
     // filled one by one, in their order, with a yield after each.
     QStringList thumbnails;
-    for (int i = 1; i <= m_kiosk.state.thumbsPerPage; ++i) {
-        const QString picture = pictureAt(m_kiosk.state.pageStart + i);
+    for (int i = 1; i <= thumbsPerPage; ++i) {
+        const QString picture = navigation.slotPicture(i);
         thumbnails << (picture.isEmpty() ? QString() : thumbnailFileOf(picture));
     }
-    if (m_kiosk.state.thumbsPerPage > 0)
+    if (thumbsPerPage > 0)
         PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
-    std::int32_t position = m_kiosk.state.pageStart + 1;
-    for (int i = 1; i <= m_kiosk.state.thumbsPerPage; ++i, ++position) {
+    for (int i = 1; i <= thumbsPerPage; ++i) {
         PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];
         LabelControl* caption =
             m_kiosk.settings.showFileName ? m_kiosk.controls.lblFileName[static_cast<size_t>(i)] : nullptr;
-        const QString picture = pictureAt(position);
+        const QString picture = navigation.slotPicture(i);
         if (picture.isEmpty()) {
             if (caption)
                 caption->hide();
@@ -209,58 +191,44 @@ void Browsing::showThumbnailPage()
 
 void Browsing::updatePagingButtons()
 {
-    const int count = m_kiosk.catalogue.imageCount();
-    bool previous = false;
-    bool next = false;
-    if (detailOpen()) {
-        previous = m_kiosk.state.currentPicture != 1;
-        next = m_kiosk.state.currentPicture != count;
-    } else {
-        previous = m_kiosk.state.pageStart != 0;
-        next = m_kiosk.state.pageStart + m_kiosk.state.thumbsPerPage < count;
-    }
-    setControlFace(PrevButton, previous ? QStringLiteral("prev.jpg") : QStringLiteral("-prev.jpg"));
-    controlButton(PrevButton)->setEnabled(previous);
-    setControlFace(NextButton, next ? QStringLiteral("next.jpg") : QStringLiteral("-next.jpg"));
-    controlButton(NextButton)->setEnabled(next);
+    const Navigation::PagingButtons usable = m_kiosk.navigation.pagingButtons();
+    setControlFace(PrevButton, usable.previous ? QStringLiteral("prev.jpg") : QStringLiteral("-prev.jpg"));
+    controlButton(PrevButton)->setEnabled(usable.previous);
+    setControlFace(NextButton, usable.next ? QStringLiteral("next.jpg") : QStringLiteral("-next.jpg"));
+    controlButton(NextButton)->setEnabled(usable.next);
 }
 
 void Browsing::pageForward()
 {
-    m_kiosk.state.pageStart += m_kiosk.state.thumbsPerPage;
+    m_kiosk.navigation.pageForward();
     showThumbnailPage();
 }
 
 void Browsing::pageBack()
 {
-    if (m_kiosk.state.pageStart <= 0)
-        return;
-    m_kiosk.state.pageStart -= m_kiosk.state.thumbsPerPage;
-    showThumbnailPage();
+    if (m_kiosk.navigation.pageBack())
+        showThumbnailPage();
 }
 
 void Browsing::thumbnailPress(int slot)
 {
     PictureControl* control = m_kiosk.controls.btnThumbnail[static_cast<size_t>(slot)];
-    playClick();
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
-    control->setTag(control->picturePath());
-    control->setPicturePath(interfacePath(QStringLiteral("_thumbnail.jpg")));
+    m_kiosk.playClick();
+    m_kiosk.resetIdle();
+    m_slotFaces[static_cast<size_t>(slot)] = control->picturePath();
+    control->setPicturePath(m_kiosk.interfacePath(QStringLiteral("_thumbnail.jpg")));
     yieldToScreen();
-    const std::int32_t picture = m_kiosk.state.pageStart + slot;
     // A page fill or a new list during the yield may have left this slot without a picture.
-    if (pictureAt(picture).isEmpty())
+    if (!m_kiosk.navigation.openDetail(slot))
         return;
-    m_kiosk.state.pageStartAtDetail = m_kiosk.state.pageStart;
-    m_kiosk.state.currentPicture = picture;
     logDetail();
     openDetail();
 }
 
 void Browsing::thumbnailRelease(int slot)
 {
-    PictureControl* control = m_kiosk.controls.btnThumbnail[static_cast<size_t>(slot)];
-    control->setPicturePath(control->tag());
+    m_kiosk.controls.btnThumbnail[static_cast<size_t>(slot)]->setPicturePath(
+        m_slotFaces[static_cast<size_t>(slot)]);
 }
 
 void Browsing::captionPress(int slot)
@@ -269,35 +237,29 @@ void Browsing::captionPress(int slot)
     thumbnailRelease(slot);
 }
 
-bool Browsing::detailOpen() const
-{
-    return m_kiosk.controls.bigPicture->isVisible();
-}
-
 void Browsing::logDetail()
 {
     if (m_kiosk.settings.trackingMode == TrackingMode::None)
         return;
     m_kiosk.log.logEvent(QStringLiteral("Detail: ") +
-                         Catalogue::fileNameOf(pictureAt(m_kiosk.state.currentPicture)));
+                         Catalogue::fileNameOf(m_kiosk.navigation.detailPicture()));
 }
 
 void Browsing::openDetail()
 {
     PictureControl* big = m_kiosk.controls.bigPicture;
-    big->setDisplaySwitch(true);
-    big->setPicturePath(pictureAt(m_kiosk.state.currentPicture));
+    big->setPicturePath(m_kiosk.navigation.detailPicture());
     big->show();
     big->raise();
     updatePagingButtons();
-    updatePrintButton();
+    emit detailPictureShown();
     setControlFace(CloseButton, QStringLiteral("close.jpg"));
     controlButton(CloseButton)->setEnabled(true);
 }
 
 void Browsing::closeDetail()
 {
-    m_kiosk.controls.bigPicture->setDisplaySwitch(false);
+    const bool pageMoved = m_kiosk.navigation.closeDetail();
     if (m_kiosk.settings.printingMode != PrintingMode::None) {
         setControlFace(PrintButton, QStringLiteral("-print.jpg"));
         controlButton(PrintButton)->setEnabled(false);
@@ -306,169 +268,94 @@ void Browsing::closeDetail()
     setControlFace(CloseButton, QStringLiteral("-close.jpg"));
     controlButton(CloseButton)->setEnabled(false);
     updatePagingButtons();
-    if (m_kiosk.state.pageStart != m_kiosk.state.pageStartAtDetail)
+    if (pageMoved)
         showThumbnailPage();
 }
 
 void Browsing::bigPicturePress()
 {
-    playClick();
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.playClick();
+    m_kiosk.resetIdle();
     closeDetail();
 }
 
 void Browsing::controlPress(int index)
 {
-    playClick();
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.playClick();
+    m_kiosk.resetIdle();
     switch (index) {
     case NextButton:
         setControlFace(NextButton, QStringLiteral("_next.jpg"));
         yieldToScreen();
         m_kiosk.log.logEvent(QStringLiteral("Next Button Pressed"));
-        if (!detailOpen())
-            return pageForward();
-        return stepDetail(+1);
+        return m_kiosk.navigation.detailOpen() ? stepDetail(+1) : pageForward();
     case PrevButton:
         setControlFace(PrevButton, QStringLiteral("_prev.jpg"));
         yieldToScreen();
         m_kiosk.log.logEvent(QStringLiteral("Prev Button Pressed"));
-        if (!detailOpen())
-            return pageBack();
-        return stepDetail(-1);
+        return m_kiosk.navigation.detailOpen() ? stepDetail(-1) : pageBack();
     case CloseButton:
         setControlFace(CloseButton, QStringLiteral("_close.jpg"));
         yieldToScreen();
         m_kiosk.log.logEvent(QStringLiteral("Close Button Pressed"));
         return closeDetail();
     case PrintButton:
-        return printPress();
+        emit printPressed();
+        return;
     case LookupButton:
-        return openKeyboard();
+        emit lookupPressed();
+        return;
     default:
         return;
     }
 }
 
-// One step of the detail view; the page follows the picture without being refilled while
-// it is covered.
 void Browsing::stepDetail(int direction)
 {
-    const std::int32_t next = m_kiosk.state.currentPicture + direction;
-    if (pictureAt(next).isEmpty()) {
+    if (!m_kiosk.navigation.stepDetail(direction)) {
         updatePagingButtons();
         return;
     }
-    m_kiosk.state.currentPicture = next;
-    m_kiosk.controls.bigPicture->setPicturePath(pictureAt(next));
+    m_kiosk.controls.bigPicture->setPicturePath(m_kiosk.navigation.detailPicture());
     logDetail();
-    if (direction > 0 && next > m_kiosk.state.pageStart + m_kiosk.state.thumbsPerPage)
-        m_kiosk.state.pageStart += m_kiosk.state.thumbsPerPage;
-    if (direction < 0 && next <= m_kiosk.state.pageStart)
-        m_kiosk.state.pageStart -= m_kiosk.state.thumbsPerPage;
     updatePagingButtons();
-    updatePrintButton();
+    emit detailPictureShown();
 }
 
 void Browsing::menuPress(int number)
 {
     LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
-    m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
+    m_kiosk.resetIdle();
     m_kiosk.log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(number));
-    // The pressed face is loaded every time: the Tag that would cache it holds the caption.
-    const QString pressedFace = interfacePath(QStringLiteral("_btn%1.jpg").arg(number));
+    // The pressed face is loaded every time: a menu button has no face cache.
+    const QString pressedFace = m_kiosk.interfacePath(QStringLiteral("_btn%1.jpg").arg(number));
     if (fileExists(pressedFace))
         button->setPicturePath(pressedFace);
-    button->setTag(button->caption());
     button->setCaption(QString());
     yieldToScreen();
     m_kiosk.catalogue.setCurrentCategory(m_kiosk.settings.menuEntries.at(static_cast<size_t>(number)).folder);
-    if (detailOpen())
+    if (m_kiosk.navigation.detailOpen())
         bigPicturePress();
     else
-        playClick();
+        m_kiosk.playClick();
     m_kiosk.catalogue.scanPictures(ScanKind::Category);
-    m_kiosk.state.pageStart = 0;
+    m_kiosk.navigation.showList(m_kiosk.catalogue.imageList());
     showThumbnailPage();
 }
 
 void Browsing::menuRelease(int number)
 {
     LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
-    button->setPicturePath(interfacePath(QStringLiteral("btn%1.jpg").arg(number)));
-    button->setCaption(button->tag());
+    button->setPicturePath(m_kiosk.interfacePath(QStringLiteral("btn%1.jpg").arg(number)));
+    button->setCaption(menuCaptionText(m_kiosk.settings.menuEntries.at(static_cast<size_t>(number)).caption));
     // The names are found without regard to case; the message shows the path as the
     // settings name it.
-    const QString relative = joinPath(m_kiosk.settings.kioskFolder, m_kiosk.catalogue.currentCategory());
-    const QString found = resolveCaseless(m_programFolder, relative);
+    const QString& category = m_kiosk.catalogue.currentCategory();
+    const QString found = resolveCaseless(m_kiosk.settings.kioskFolderPath, category);
     if (folderExists(found) || fileExists(found))
         return;
-    const QString path = joinPath(m_programFolder, relative);
+    const QString path = joinPath(m_programFolder, joinPath(m_kiosk.settings.kioskFolder, category));
     m_kiosk.services.messages.show(QStringLiteral("Product Directory \"%1\" Does Not Exist").arg(path));
-}
-
-void Browsing::waitUntilShown(PictureControl& control)
-{
-    const auto start = m_kiosk.services.clock.monotonic();
-    while (control.notify()) {
-        yieldToScreen();
-        if (m_kiosk.services.clock.monotonic() - start >= notifyTimeout) {
-            control.setNotify(false);
-            return;
-        }
-    }
-}
-
-// The keyboard is assembled behind everything else and brought to the front in one piece.
-void Browsing::openKeyboard()
-{
-    m_kiosk.log.logEvent(QStringLiteral("Lookup Button Pressed"));
-    PictureControl& frame = *m_kiosk.controls.keyboardFrame;
-    frame.setNotify(true);
-    frame.setPicturePath(interfacePath(QStringLiteral("keyboardFrame.jpg")));
-    frame.move(0, 0);
-    frame.show();
-    frame.lower();
-    waitUntilShown(frame);
-
-    static const char* const faces[] = {"cancel.jpg", "clear.jpg", "space.jpg", "search.jpg"};
-    for (PictureControl* button : m_kiosk.controls.btnKeyboard)
-        button->setNotify(true);
-    for (size_t k = 0; k < m_kiosk.controls.btnKeyboard.size(); ++k) {
-        m_kiosk.controls.btnKeyboard[k]->setPicturePath(interfacePath(QLatin1String(faces[k])));
-        waitUntilShown(*m_kiosk.controls.btnKeyboard[k]);
-    }
-    const int buttonTop = frame.height() - m_kiosk.controls.btnKeyboard[0]->height();
-    for (size_t k = 0; k < m_kiosk.controls.btnKeyboard.size(); ++k)
-        m_kiosk.controls.btnKeyboard[k]->move(m_kiosk.settings.keyboardButtonLeft[k], buttonTop);
-
-    PictureControl& strip = *m_kiosk.controls.keyboardTop;
-    strip.setNotify(true);
-    strip.setPicturePath(interfacePath(QStringLiteral("keyboardInput.jpg")));
-    strip.show();
-    strip.raise();
-    waitUntilShown(strip);
-    strip.move((frame.width() - strip.width()) / 2, 0);
-
-    PictureControl& keys = *m_kiosk.controls.keyboard;
-    keys.setNotify(true);
-    keys.setPicturePath(interfacePath(QStringLiteral("keyboard.jpg")));
-    waitUntilShown(keys);
-    keys.show();
-    keys.raise();
-    waitUntilShown(keys);
-
-    SearchBox& search = *m_kiosk.controls.txtSearch;
-    search.setText(QString());
-    // The box spans the input strip, with the same margin on both sides as on its left.
-    const int margin = std::max(8, search.x() - strip.x());
-    search.resize(std::max(200, strip.width() - 2 * margin),
-                  std::max(40, strip.height() - 2 * std::max(4, search.y())));
-    search.show();
-    search.raise();
-
-    m_kiosk.controls.kbdDown->setPicturePath(interfacePath(QStringLiteral("_kbd.jpg")));
-    frame.raise();
 }
 
 } // namespace quindle

@@ -4,13 +4,13 @@
 
 #include <QObject>
 #include <QString>
-#include <functional>
+#include <vector>
 
 namespace quindle {
 
-// The browsing screens: the menu buttons, the thumbnail page with its paging, the detail
-// view with the control buttons, and the opening of the on-screen keyboard. The screen
-// state is never stored: the detail view is open exactly while bigPicture is visible.
+// The browsing screens: the menu buttons, the thumbnail page with its paging, and the
+// detail view with the control buttons. They show what the navigation model says and
+// move it on as the visitor presses.
 class Browsing : public QObject
 {
     Q_OBJECT
@@ -18,17 +18,12 @@ class Browsing : public QObject
 public:
     Browsing(const KioskContext& kiosk, QString programFolder);
 
-    // The print button's own work, supplied by the printing part.
-    std::function<void()> updatePrintButton = [] {
-    };
-    std::function<void()> printPress = [] {
-    };
-
     // Connects the presses and releases of the controls that exist after start-up.
     void connectControls();
 
     void prepareControlButtons();
-    void openFirstCategory();
+    // Makes a menu entry's category current, scans it and shows its first page.
+    void openCategory(int menuNumber);
 
     void showThumbnailPage();
     void updatePagingButtons();
@@ -39,7 +34,6 @@ public:
     void thumbnailRelease(int slot);
     void captionPress(int slot);
 
-    bool detailOpen() const;
     void openDetail();
     void closeDetail();
     void bigPicturePress();
@@ -48,33 +42,35 @@ public:
     void menuPress(int number);
     void menuRelease(int number);
 
-    void openKeyboard();
-    // Waits while the control's Notify is set, yielding to screen events; gives up after
-    // two seconds so that a picture that never reports cannot hang the kiosk.
-    void waitUntilShown(PictureControl& control);
-
-    void playClick();
+signals:
+    // The detail view shows another picture: the print button follows it.
+    void detailPictureShown();
+    void printPressed();
+    void lookupPressed();
 
 private:
     LabelControl* controlButton(int index) const;
     void setControlFace(int index, const QString& face);
     void stepDetail(int direction);
     void logDetail();
-    QString pictureAt(int position) const;
-    QString interfacePath(const QString& fileName) const;
 
     KioskContext m_kiosk;
     QString m_programFolder;
     // Each page fill takes a number; a fill that finds a newer one started at one of its
     // yields leaves the rest of the page to it.
     unsigned m_fillNumber = 0;
+    // What each thumbnail slot showed before its press put the pressed face on it.
+    std::vector<QString> m_slotFaces;
 };
 
-// The thumbnail shown for a picture: "_" + its file name beside it when that exists,
-// else the picture itself.
+// The thumbnail shown for a picture: "_" + its file name beside it when that exists
+// (its name matched without regard to case), else the picture itself.
 QString thumbnailFileOf(const QString& picturePath);
 
 // The caption of a picture: its file name without the last four characters (".jpg").
 QString captionTextOf(const QString& picturePath);
+
+// A menu caption as its button shows it: every underscore becomes a line break.
+QString menuCaptionText(const QString& caption);
 
 } // namespace quindle

@@ -105,7 +105,9 @@ struct KioskSettings
     float jpgWidth = 0;
     float jpgHeight = 0;
     std::array<std::int32_t, 3> rebootTimes{};
-    QString kioskFolder;     // as the pointer file names it, relative to the program folder
+    // As the pointer file writes it, relative to the program folder; messages quote it so.
+    // It may separate its folders with backslashes: paths are made from kioskFolderPath.
+    QString kioskFolder;
     QString kioskFolderPath; // full path of the kiosk folder as found on disk (letter case resolved)
     QString interfaceFolder; // full path of the Interface folder, ending in "/"
 

@@ -62,7 +62,7 @@ SettingsReport SettingsReader::readWith(ProblemHandling handling) const
         return endedWith(pointerPath, 1, missingKioskFolderMessage(kioskFolder));
 
     SettingsReport report;
-    report.settings.kioskFolder = withForwardSlashes(kioskFolder);
+    report.settings.kioskFolder = kioskFolder;
     report.settings.kioskFolderPath = kioskPath;
     report.settings.interfaceFolder = joinPath(resolveCaseless(kioskPath, QStringLiteral("Interface")), {});
 

@@ -29,8 +29,6 @@ namespace quindle {
 
 namespace {
 
-const QString lineBreak = QStringLiteral("\r\n");
-
 void applyTextStyle(LabelControl& label, const TextStyle& style)
 {
     label.setCaptionFont(style.fontName, style.pointSize, style.bold, style.italic);
@@ -39,19 +37,11 @@ void applyTextStyle(LabelControl& label, const TextStyle& style)
 
 } // namespace
 
-QString menuCaptionText(const QString& caption)
-{
-    QString text = caption;
-    for (qsizetype underscore = text.indexOf(QLatin1Char('_')); underscore >= 0;
-         underscore = text.indexOf(QLatin1Char('_'))) {
-        text = text.left(underscore) + lineBreak + text.mid(underscore + 1, 100);
-    }
-    return text;
-}
-
 KioskWindow::KioskWindow(QString programFolder, const Services& services, const MachineServices& machine)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_programFolder(std::move(programFolder)),
-      m_services(services), m_machine(machine)
+      m_messages(services.messages), m_services{services.clock, m_messages, services.programEnd,
+                                                services.sound},
+      m_machine(machine)
 {
     setWindowTitle(QStringLiteral("Quindle"));
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -63,15 +53,14 @@ KioskWindow::~KioskWindow() = default;
 
 void KioskWindow::startKiosk()
 {
-    m_settings.lookupEnabled = false;
-    m_settings.showFileName = false;
     readSettings();
+    composeParts();
+    applyPlacements();
     checkInterfaceFolder();
     setHangMarkerAside();
     logStart();
     sizeWindow();
-    m_state.thumbsPerPage = m_settings.gridRows * m_settings.gridColumns;
-    m_controls.backdrop->move(0, 0);
+    m_navigation.setThumbsPerPage(m_settings.gridRows * m_settings.gridColumns);
     buildMenuButtons();
     buildThumbnailSlots();
     m_controls.bigPicture->setPictureFit(PictureFit::Inside);
@@ -88,19 +77,22 @@ void KioskWindow::readSettings()
     if (!result.ok())
         m_services.endWithMessage(result.message);
     m_settings = std::move(*result.settings);
+}
+
+// The parts of the kiosk, made once the settings are known and connected here, in the one
+// place that knows them all.
+void KioskWindow::composeParts()
+{
     m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
     const QString& kioskFolder = m_settings.kioskFolderPath;
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
-    const KioskContext kiosk{m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services};
+    const KioskContext kiosk{m_settings, m_controls, m_navigation, *m_catalogue, *m_log, m_services};
     m_browsing = std::make_unique<Browsing>(kiosk, m_programFolder);
-    m_browsing->updatePrintButton = [this] {
-        updatePrintButton();
-    };
-    m_browsing->printPress = [this] {
-        printPress();
-    };
     m_lookup = std::make_unique<Lookup>(kiosk, *m_browsing);
-    m_attract = std::make_unique<Attract>(kiosk, *m_browsing, kioskFolder);
+    m_attract = std::make_unique<Attract>(kiosk, *m_browsing, *m_lookup, kioskFolder);
+    connect(m_browsing.get(), &Browsing::detailPictureShown, this, &KioskWindow::updatePrintButton);
+    connect(m_browsing.get(), &Browsing::printPressed, this, &KioskWindow::printPress);
+    connect(m_browsing.get(), &Browsing::lookupPressed, m_lookup.get(), &Lookup::openKeyboard);
     const auto logEvent = [this](const QString& text) {
         m_log->logEvent(text);
     };
@@ -108,18 +100,9 @@ void KioskWindow::readSettings()
                                                  m_services.messages, logEvent);
     m_watchdog = std::make_unique<Watchdog>(m_settings.watchdogEnabled, m_programFolder,
                                             m_machine.watchdogLibrary, m_services.messages);
-    m_attract->checkRebootSchedule = [this] {
-        return m_reboot->checkRebootSchedule();
-    };
-    m_attract->sendSignsOfLife = [this] {
-        m_machine.serviceNotifier.notifyAlive();
-        if (m_watchdog->isEnabled())
-            m_watchdog->tickle();
-    };
     // A system shutdown or a stop of the service ends the kiosk like any program, but the
     // visitors' actions still waiting in the log's buffer are written first.
     m_signals = std::make_unique<TerminationSignals>([this](int) { endBySignal(); });
-    applyPlacements();
 }
 
 // The statements place controls as they are read; the record holds what they said and
@@ -187,8 +170,9 @@ void KioskWindow::sizeWindow()
     QRect geometry(QPoint(0, 0), size);
     geometry.moveCenter(available.center());
     setGeometry(geometry);
-    if (m_settings.backdropPath.isEmpty())
-        m_controls.backdrop->resize(size);
+    // The backdrop carries the operator's exit, so it covers the whole window even when
+    // its picture cannot be decoded.
+    m_controls.backdrop->setGeometry(rect());
 }
 
 QString KioskWindow::requireInterfacePicture(const QString& fileName) const
@@ -217,7 +201,7 @@ void KioskWindow::buildMenuButtons()
 void KioskWindow::buildThumbnailSlots()
 {
     QPoint cursor(m_settings.gridLeft, m_settings.gridTop);
-    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
+    for (int i = 1; i <= m_navigation.thumbsPerPage(); ++i) {
         auto* slot = new PictureControl(this, PictureFit::Inside);
         slot->resize(m_settings.thumbWidth, m_settings.thumbHeight);
         slot->move(cursor);
@@ -237,12 +221,11 @@ void KioskWindow::buildFileNameCaptions()
         return;
     const FileNameCaptionStyle& look = m_settings.fileNameCaption;
     const bool onTop = look.positionWord.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0;
-    for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
+    for (int i = 1; i <= m_navigation.thumbsPerPage(); ++i) {
         const PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
         auto* caption = new LabelControl(this);
         applyTextStyle(*caption, look.style);
         caption->setBackgroundColor(colourFromSettings(look.background));
-        caption->setTag(look.positionWord);
         caption->resize(slot->width(), look.height);
         const int top = onTop ? slot->y() : slot->y() + slot->height() - look.height;
         caption->move(slot->x(), top);
@@ -271,7 +254,7 @@ void KioskWindow::loadClickSound()
 void KioskWindow::openFirstCategory()
 {
     connectControls();
-    m_browsing->openFirstCategory();
+    m_browsing->openCategory(1);
 }
 
 void KioskWindow::connectControls()
@@ -280,7 +263,7 @@ void KioskWindow::connectControls()
     m_lookup->connectControls();
     m_attract->connectControls();
     connect(m_controls.backdrop, &PictureControl::released, this,
-            [this](int button, QPoint position) { operatorExit(button, position); });
+            [this](int button) { operatorExit(button); });
 }
 
 void KioskWindow::updatePrintButton()
@@ -288,7 +271,7 @@ void KioskWindow::updatePrintButton()
     const PrintButtonUpdate update =
         printButtonUpdate(m_settings.printingMode, m_controls.bigPicture->picturePath());
     if (!update.printFilePath.isEmpty())
-        m_controls.bigPicture->setTag(update.printFilePath);
+        m_printFile = update.printFilePath;
     LabelControl* button = m_controls.btnControl[PrintButton];
     if (!update.changesButton || !button)
         return;
@@ -299,7 +282,7 @@ void KioskWindow::updatePrintButton()
 void KioskWindow::printPress()
 {
     LabelControl* button = m_controls.btnControl[PrintButton];
-    const QString picture = m_catalogue->imageList().value(m_state.currentPicture);
+    const QString picture = m_navigation.detailPicture();
     PrintPressSteps steps;
     steps.showFace = [this, button](const QString& face) {
         setPicture(*button, m_settings.interfaceFolder, face);
@@ -311,36 +294,52 @@ void KioskWindow::printPress()
         m_log->logEvent(text);
     };
     steps.print = [this, picture] {
-        printProduct(m_settings.printingMode, picture, m_controls.bigPicture->tag(),
-                     pictureRectangle(m_settings), m_machine.spooler, m_services.messages);
+        printProduct(m_settings.printingMode, picture, m_printFile, pictureRectangle(m_settings),
+                     m_machine.spooler, m_services.messages);
     };
     runPrintPress(steps, m_settings.trackingMode, Catalogue::fileNameOf(picture));
 }
 
 void KioskWindow::activateKiosk()
 {
-    if (!m_activated.isEmpty() || !m_attract)
+    if (m_activated || !m_attract)
         return;
-    m_activated = QStringLiteral("1");
+    m_activated = true;
     if (m_watchdog->isEnabled())
         m_watchdog->start();
     m_attract->firstIdleValues();
     m_timer = new QTimer(this);
-    connect(m_timer, &QTimer::timeout, m_attract.get(), &Attract::tick);
+    connect(m_timer, &QTimer::timeout, this, &KioskWindow::tick);
     m_timer->start(1000);
     if (m_settings.hideMouse)
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
     m_machine.serviceNotifier.notifyReady();
 }
 
-void KioskWindow::operatorExit(int button, QPoint position)
+void KioskWindow::tick()
+{
+    m_messages.beginTickDuties();
+    const bool restarting = m_reboot->checkRebootSchedule();
+    if (!restarting)
+        sendSignsOfLife();
+    m_messages.endTickDuties();
+    if (restarting || m_messages.anyOpen())
+        return;
+    m_attract->countDown();
+}
+
+void KioskWindow::sendSignsOfLife()
+{
+    m_machine.serviceNotifier.notifyAlive();
+    if (m_watchdog->isEnabled())
+        m_watchdog->tickle();
+}
+
+// The backdrop hears only of presses that land on it, not on a control over it, and
+// every such press's release, wherever it happens.
+void KioskWindow::operatorExit(int button)
 {
     if (!(button & RightButton))
-        return;
-    // The release is handed to the backdrop that took the press; it counts only where the
-    // bare backdrop lies under the finger, not a control over it or the world outside.
-    const QPoint inWindow = m_controls.backdrop->mapTo(this, position);
-    if (!rect().contains(inWindow) || childAt(inWindow) != m_controls.backdrop)
         return;
     if (m_watchdog->isEnabled())
         m_watchdog->disable();

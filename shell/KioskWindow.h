@@ -4,7 +4,8 @@
 #include "platform/Services.h"
 #include "settings/KioskSettings.h"
 
-#include "screens/KioskState.h"
+#include "screens/Navigation.h"
+#include "shell/KioskMessages.h"
 #include "shell/MachineServices.h"
 
 #include <QPoint>
@@ -41,17 +42,21 @@ public:
     // one-second timer and hides the pointer; later activations do nothing.
     void activateKiosk();
 
-    // The operator's exit: a right-button release whose press and release both landed on
-    // the bare backdrop.
-    void operatorExit(int button, QPoint position);
+    // The one-second tick: the restart schedule, the signs of life to the watchdog card and
+    // the service manager, then the idle countdown with the slideshow. The first two go on
+    // while a message box is open; the countdown holds still until it is closed.
+    void tick();
+
+    // The operator's exit: the release of a right-button press on the bare backdrop,
+    // wherever the finger is lifted.
+    void operatorExit(int button);
 
     // A termination signal: the buffered log lines are written, then the program ends.
     void endBySignal();
 
     const KioskSettings& settings() const { return m_settings; }
     const KioskControls& controls() const { return m_controls; }
-    int thumbsPerPage() const { return m_state.thumbsPerPage; }
-    const KioskState& state() const { return m_state; }
+    const Navigation& navigation() const { return m_navigation; }
     Catalogue& catalogue() { return *m_catalogue; }
     TrackingLog& trackingLog() { return *m_log; }
     Browsing& browsing() { return *m_browsing; }
@@ -67,6 +72,7 @@ protected:
 
 private:
     void readSettings();
+    void composeParts();
     void applyPlacements();
     void checkInterfaceFolder();
     void setHangMarkerAside();
@@ -82,15 +88,19 @@ private:
 
     QString requireInterfacePicture(const QString& fileName) const;
     void connectControls();
+    void sendSignsOfLife();
     void updatePrintButton();
     void printPress();
 
     QString m_programFolder;
+    KioskMessages m_messages;
     Services m_services;
     MachineServices m_machine;
     KioskSettings m_settings;
     KioskControls m_controls;
-    KioskState m_state;
+    Navigation m_navigation;
+    // The ".prn" file of the picture in the detail view, when it has one.
+    QString m_printFile;
     std::unique_ptr<TrackingLog> m_log;
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Browsing> m_browsing;
@@ -100,10 +110,7 @@ private:
     std::unique_ptr<Watchdog> m_watchdog;
     std::unique_ptr<TerminationSignals> m_signals;
     QTimer* m_timer = nullptr;
-    QString m_activated; // the one-time marker of the first activation
+    bool m_activated = false;
 };
-
-// Turns every underscore of a menu caption into a line break.
-QString menuCaptionText(const QString& caption);
 
 } // namespace quindle

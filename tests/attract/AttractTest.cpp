@@ -34,7 +34,7 @@ protected:
     void ticks(int count)
     {
         for (int i = 0; i < count; ++i)
-            kiosk->window().attract().tick();
+            kiosk->window().tick();
     }
     const KioskControls& controls() const { return kiosk->controls(); }
     bool slideShown() const { return controls().attractPic->isVisible(); }
@@ -84,18 +84,6 @@ TEST_F(AttractTest, SlidesWrapAndResumeWhereTheyStopped)
     EXPECT_EQ(QStringLiteral("B.jpg"), slide());
 }
 
-TEST_F(AttractTest, WithAttractOffTheCountdownStartsAgainAtSixty)
-{
-    start({QStringLiteral("attract = false"), QStringLiteral("timeout = 5")});
-    EXPECT_EQ(0, kiosk->window().state().idleCountdown); // first idle values are only for attract mode
-    ticks(1);
-    EXPECT_EQ(60, kiosk->window().state().idleCountdown);
-    ticks(200);
-    EXPECT_FALSE(slideShown());
-    EXPECT_EQ(0, enterLines());
-    EXPECT_EQ(40, kiosk->window().state().idleCountdown); // 60, then 200 ticks: three restarts and 20 ticks
-}
-
 TEST_F(AttractTest, FirstSlideHidesTheKeyboardAndKeepsItsText)
 {
     start({QStringLiteral("timeout = 3")});
@@ -122,9 +110,9 @@ TEST_F(AttractTest, TouchOnASlideLandsOnTheFirstCategoryWithTheDetailViewClosed)
     EXPECT_FALSE(controls().bigPicture->isVisible());
     EXPECT_EQ(clicks + 1, kiosk->sound.plays);
     EXPECT_EQ(QStringLiteral("Rings"), kiosk->window().catalogue().currentCategory());
-    EXPECT_EQ(0, kiosk->window().state().pageStart);
+    EXPECT_EQ(0, kiosk->window().navigation().pageStart());
     EXPECT_EQ(QStringLiteral("_Item 01.jpg"), KioskHarness::shownFile(controls().btnThumbnail[1]));
-    EXPECT_EQ(3, kiosk->window().state().idleCountdown);
+    EXPECT_EQ(3, kiosk->window().navigation().idleCountdown());
     const QStringList events = kiosk->loggedEvents();
     EXPECT_EQ(QStringLiteral("Exit Attract Mode"), events.last());
     EXPECT_FALSE(events.contains(QStringLiteral("Close Button Pressed")));
@@ -140,10 +128,18 @@ TEST_F(AttractTest, EmptyAttractFolderShowsNoSlideButStillLogs)
     EXPECT_EQ(3, enterLines());
 }
 
-TEST_F(AttractTest, CountdownStopsAtItsLowestValueInsteadOfWrapping)
+TEST_F(AttractTest, ASlideCoversTheWholeWindowWhateverItsSize)
 {
-    start({QStringLiteral("timeout = -32768"), QStringLiteral("attractTimer = -32768")});
-    ticks(3);
-    EXPECT_EQ(-32768, kiosk->window().state().idleCountdown);
-    EXPECT_EQ(3, enterLines()); // a slide at every tick, as with any timeout of zero or less
+    folder.temp().write(QStringLiteral("Kiosk/Attract/B.jpg"), jpegBytes(1024, 300));
+    folder.temp().write(QStringLiteral("Kiosk/Attract/c.jpg"), "not a picture");
+    start({QStringLiteral("timeout = 1"), QStringLiteral("attractTimer = 1")});
+    for (const char* name : {"a.jpg", "B.jpg", "c.jpg"}) {
+        SCOPED_TRACE(name);
+        ticks(1);
+        ASSERT_EQ(QLatin1String(name), slide());
+        EXPECT_EQ(kiosk->window().rect(), controls().attractPic->geometry());
+        // The menu and the thumbnails lie beneath it: a touch anywhere ends the slideshow.
+        EXPECT_EQ(controls().attractPic, kiosk->window().childAt(controls().btnMenu[1]->geometry().center()));
+        EXPECT_EQ(QColor(Qt::black), controls().attractPic->grab().toImage().pixelColor(1, 1));
+    }
 }

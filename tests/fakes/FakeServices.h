@@ -41,7 +41,7 @@ public:
 
     // Every reading of the monotonic clock moves it on by this much, so that waits that
     // yield while they watch the clock end without a real sleep.
-    std::chrono::milliseconds autoAdvance{0};
+    std::chrono::milliseconds autoAdvance{1};
     int sleeps = 0;
     std::function<void()> whileSleeping;
 

@@ -1,11 +1,13 @@
 #include "support/KioskHarness.h"
 
 #include "catalogue/Catalogue.h"
+#include "lookup/Lookup.h"
 #include "screens/Browsing.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -30,7 +32,7 @@ protected:
     const KioskControls& controls() const { return kiosk->controls(); }
     PictureControl* slot(int i) const { return controls().btnThumbnail[static_cast<size_t>(i)]; }
     LabelControl* button(int index) const { return controls().btnControl[static_cast<size_t>(index)]; }
-    const KioskState& state() const { return kiosk->window().state(); }
+    const Navigation& state() const { return kiosk->window().navigation(); }
     QString face(int index) const { return button(index)->tag(); }
     QString shown(const PictureControl* control) const { return KioskHarness::shownFile(control); }
     int visibleSlots() const
@@ -72,7 +74,7 @@ TEST_F(BrowsingTest, PagesThroughAListOfOnePagePlusSome)
     EXPECT_EQ(QStringLiteral("next.jpg"), face(NextButton));
 
     kiosk->click(button(NextButton));
-    EXPECT_EQ(12, state().pageStart);
+    EXPECT_EQ(12, state().pageStart());
     EXPECT_EQ(3, visibleSlots());
     EXPECT_EQ(QStringLiteral("_Item 13.jpg"), shown(slot(1)));
     EXPECT_FALSE(slot(4)->isVisible());
@@ -81,7 +83,7 @@ TEST_F(BrowsingTest, PagesThroughAListOfOnePagePlusSome)
     EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
 
     kiosk->click(button(PrevButton));
-    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(0, state().pageStart());
     EXPECT_EQ(12, visibleSlots());
     EXPECT_EQ((QStringList{QStringLiteral("Program Started"), QStringLiteral("Next Button Pressed"),
                            QStringLiteral("Prev Button Pressed")}),
@@ -114,7 +116,7 @@ TEST_F(BrowsingTest, ThumbnailPressOpensTheDetailViewAtTheEndsOfTheList)
     EXPECT_TRUE(controls().bigPicture->isVisible());
     EXPECT_EQ(QStringLiteral("Item 01.jpg"), shown(controls().bigPicture));
     EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1))); // the release gave the slot its picture back
-    EXPECT_EQ(1, state().currentPicture);
+    EXPECT_EQ(1, state().currentPicture());
     EXPECT_EQ(QStringLiteral("-prev.jpg"), face(PrevButton));
     EXPECT_EQ(QStringLiteral("next.jpg"), face(NextButton));
     EXPECT_EQ(QStringLiteral("close.jpg"), face(CloseButton));
@@ -136,8 +138,8 @@ TEST_F(BrowsingTest, SteppingAcrossAPageMovesThePageAndCloseShowsIt)
     kiosk->click(slot(12));
     slot(1)->setPicturePath(QString()); // a refill would give the covered slot its picture back
     kiosk->click(button(NextButton));
-    EXPECT_EQ(13, state().currentPicture);
-    EXPECT_EQ(12, state().pageStart);
+    EXPECT_EQ(13, state().currentPicture());
+    EXPECT_EQ(12, state().pageStart());
     EXPECT_EQ(QString(), slot(1)->picturePath());
     EXPECT_EQ(QStringLiteral("Item 13.jpg"), shown(controls().bigPicture));
 
@@ -150,38 +152,6 @@ TEST_F(BrowsingTest, SteppingAcrossAPageMovesThePageAndCloseShowsIt)
                            QStringLiteral("Next Button Pressed"), QStringLiteral("Detail: Item 13.jpg"),
                            QStringLiteral("Close Button Pressed")}),
               events);
-}
-
-TEST_F(BrowsingTest, SteppingBackAndForthOnOnePageDoesNotRefillIt)
-{
-    start();
-    kiosk->click(slot(5));
-    slot(9)->setPicturePath(QString());
-    kiosk->click(button(NextButton));
-    kiosk->click(button(PrevButton));
-    kiosk->click(button(PrevButton));
-    kiosk->click(button(CloseButton));
-    EXPECT_EQ(4, state().currentPicture);
-    EXPECT_EQ(0, state().pageStart);
-    EXPECT_EQ(QString(), slot(9)->picturePath());
-}
-
-TEST_F(BrowsingTest, OneSlotGridMovesThePageWithEveryStep)
-{
-    QStringList settings = KioskFolder::standardSettings();
-    settings.replaceInStrings(QStringLiteral("grid = 4, 3, 40, 30, 100, 100, 10, 20"),
-                              QStringLiteral("grid = 1, 1, 40, 30, 100, 100, 0, 0"));
-    folder.writeSettings(settings);
-    start();
-    kiosk->click(slot(1));
-    kiosk->click(button(NextButton));
-    EXPECT_EQ(1, state().pageStart);
-    kiosk->click(button(NextButton));
-    EXPECT_EQ(2, state().pageStart);
-    kiosk->click(button(PrevButton));
-    EXPECT_EQ(1, state().pageStart);
-    kiosk->click(button(CloseButton));
-    EXPECT_EQ(QStringLiteral("_Item 02.jpg"), shown(slot(1)));
 }
 
 TEST_F(BrowsingTest, DisabledButtonsIgnorePressesEntirely)
@@ -237,7 +207,7 @@ TEST_F(BrowsingTest, MenuPressRescansAndReturnsToTheFirstPage)
     kiosk->click(button(NextButton));
     folder.addPicture(QStringLiteral("Rings"), QStringLiteral("Aardvark.jpg"));
     kiosk->click(controls().btnMenu[1]);
-    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(0, state().pageStart());
     EXPECT_EQ(QStringLiteral("_Aardvark.jpg"), shown(slot(1)));
     EXPECT_EQ(16, kiosk->window().catalogue().imageCount());
     EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
@@ -285,7 +255,7 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
                                                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
     kiosk->window().browsing().pageBack();
 
-    EXPECT_EQ(0, state().pageStart);
+    EXPECT_EQ(0, state().pageStart());
     EXPECT_EQ(3, visibleSlots());
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(slot(i)->picturePath().contains(QStringLiteral("/Watches/_Item"))) << i;
@@ -327,7 +297,7 @@ TEST_F(BrowsingTest, WaitingForAPictureThatNeverReportsEndsAfterTwoSeconds)
                      [&] { kiosk->clock.advance(std::chrono::milliseconds(100)); });
     ticker.start(0);
     const auto before = kiosk->clock.monotonic();
-    kiosk->window().browsing().waitUntilShown(control);
+    kiosk->window().lookup().waitUntilShown(control);
     EXPECT_FALSE(control.notify());
     EXPECT_GE(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2000));
     EXPECT_LT(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2500));
@@ -341,4 +311,56 @@ TEST_F(BrowsingTest, ReleaseFindsACategoryWrittenInAnotherLetterCase)
     EXPECT_TRUE(kiosk->messageBox.messages.isEmpty())
         << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(3, visibleSlots());
+}
+
+TEST_F(BrowsingTest, ThumbnailsAreFoundWithoutRegardToLetterCase)
+{
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    const struct
+    {
+        const char* picture;
+        const char* thumbnail;
+    } rows[] = {{"Boot.jpg", "_boot.jpg"}, {"Clog.JPG", "_Clog.jpg"}, {"shoe.jpg", "_SHOE.JPG"}};
+    for (const auto& row : rows) {
+        folder.addPicture(QStringLiteral("Watches"), QLatin1String(row.picture), false);
+        folder.temp().write(QStringLiteral("Kiosk/Watches/") + QLatin1String(row.thumbnail),
+                            jpegBytes(32, 24, 0x993366));
+    }
+    start();
+    kiosk->click(controls().btnMenu[2]);
+    for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(QLatin1String(rows[i - 1].thumbnail), shown(slot(i)));
+    }
+}
+
+TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)
+{
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Watches"));
+    folder.writeSettings(KioskFolder::standardSettings().replaceInStrings(
+        QStringLiteral("btn2 = Watches, 10, 60"),
+        QStringLiteral("btn2 = Watches, 10, 60, Wrist_Watches, DejaVu Sans, 12, FFFFFF,bold")));
+    start();
+    // A real modal box: the finger that closes it is lifted over the box, not the button.
+    kiosk->messageBox.whileOpen = [this](const QString&) {
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quindle"), QString(), QMessageBox::Ok,
+                        &kiosk->window());
+        box.setWindowModality(Qt::WindowModal);
+        QTimer::singleShot(0, &box, &QMessageBox::accept);
+        box.exec();
+    };
+    LabelControl* menu = controls().btnMenu[2];
+    kiosk->press(menu);
+    EXPECT_EQ(QStringList{QStringLiteral(
+                  "Warning - you have no images inside your \"category\" folder of \"Watches\"")},
+              kiosk->messageBox.messages);
+    EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
+    EXPECT_EQ(QStringLiteral("Wrist\r\nWatches"), menu->caption());
+
+    // A release that still arrives is not handled twice.
+    kiosk->release(menu);
+    EXPECT_EQ(1, kiosk->messageBox.messages.size());
+    kiosk->click(controls().btnMenu[1]);
+    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
 }

@@ -2,8 +2,11 @@
 
 #include "attract/Attract.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QTest>
+#include <cerrno>
 #include <gtest/gtest.h>
 
 using namespace quindle;
@@ -23,21 +26,21 @@ TEST(Activation, RunsOnceHowEverOftenTheWindowIsActivated)
     QTimer* timer = &kiosk.window().timer();
     EXPECT_TRUE(timer->isActive());
     EXPECT_EQ(1000, timer->interval());
-    EXPECT_EQ(120, kiosk.window().state().idleCountdown);
+    EXPECT_EQ(120, kiosk.window().navigation().idleCountdown());
     ASSERT_NE(nullptr, QGuiApplication::overrideCursor());
     EXPECT_EQ(Qt::BlankCursor, QGuiApplication::overrideCursor()->shape());
     EXPECT_EQ(1, kiosk.machine.serviceNotifier.ready);
 
-    kiosk.window().attract().tick();
+    kiosk.window().tick();
     kiosk.window().activateKiosk(); // as after a message box closes
     EXPECT_EQ(timer, &kiosk.window().timer());
-    EXPECT_EQ(119, kiosk.window().state().idleCountdown);
+    EXPECT_EQ(119, kiosk.window().navigation().idleCountdown());
     EXPECT_EQ(1, kiosk.machine.serviceNotifier.ready);
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
 }
 
-TEST(OperatorExit, OnlyARightReleaseOnTheBareBackdropEndsTheKiosk)
+TEST(OperatorExit, ARightPressOnTheBareBackdropEndsTheKioskWhereverItIsReleased)
 {
     KioskFolder folder;
     folder.writeStandardKiosk();
@@ -46,32 +49,42 @@ TEST(OperatorExit, OnlyARightReleaseOnTheBareBackdropEndsTheKiosk)
     kiosk.window().activateKiosk();
     const KioskControls& controls = kiosk.controls();
 
+    // Right presses on controls are presses like any other: the menu, a thumbnail, lookup.
     kiosk.click(controls.btnMenu[1], Qt::RightButton);
     kiosk.click(controls.btnThumbnail[1], Qt::RightButton);
     kiosk.click(controls.btnControl[LookupButton], Qt::RightButton);
     kiosk.click(controls.txtSearch, Qt::RightButton);
     kiosk.clickAt(controls.backdrop, QPoint(700, 550), Qt::LeftButton);
     kiosk.clickAt(controls.backdrop, QPoint(700, 550), Qt::MiddleButton);
-    // Pressed on the backdrop, released over a menu button.
-    QTest::mousePress(controls.backdrop, Qt::RightButton, Qt::NoModifier, QPoint(700, 550));
-    QTest::mouseRelease(controls.backdrop, Qt::RightButton, Qt::NoModifier,
-                        controls.btnMenu[1]->geometry().center());
     EXPECT_EQ(0, kiosk.programEnd.calls);
     const QStringList before = kiosk.loggedEvents();
-    EXPECT_FALSE(before.join(QLatin1Char(' ')).contains(QStringLiteral("Termination")));
-
-    // Right presses on controls are presses like any other: the menu, a thumbnail, lookup.
     EXPECT_TRUE(before.contains(QStringLiteral("Menu Button 1 Pressed")));
-    try {
-        // The release the windowing layer reports; the end unwinds from here without
-        // passing through Qt's event delivery.
-        emit controls.backdrop->released(RightButton, QPoint(700, 550));
-    } catch (const ProgramEnded& ended) {
-        EXPECT_EQ(0, ended.status);
+
+    // Released over a menu button, and outside the window.
+    for (const QPoint release : {controls.btnMenu[1]->geometry().center(), QPoint(-40, -40)}) {
+        try {
+            // The release the windowing layer reports; the end unwinds from here without
+            // passing through Qt's event delivery.
+            emit controls.backdrop->released(RightButton, release);
+        } catch (const ProgramEnded& ended) {
+            EXPECT_EQ(0, ended.status);
+        }
     }
-    EXPECT_EQ(1, kiosk.programEnd.calls);
-    EXPECT_EQ(before + QStringList{QStringLiteral("Program Termination: User Right-Click")},
-              kiosk.loggedEvents());
+    EXPECT_EQ(2, kiosk.programEnd.calls);
+    EXPECT_EQ(QStringLiteral("Program Termination: User Right-Click"),
+              kiosk.loggedEvents().value(before.size()));
+}
+
+TEST(OperatorExit, TheBackdropCoversTheWindowEvenWhenItsPictureCannotBeDecoded)
+{
+    KioskFolder folder;
+    folder.writeStandardKiosk();
+    folder.temp().write(QStringLiteral("Kiosk/Interface/backdrop.jpg"), "not a picture");
+    KioskHarness kiosk(folder);
+    ASSERT_TRUE(kiosk.start());
+    EXPECT_EQ(kiosk.window().rect(), kiosk.controls().backdrop->geometry());
+    EXPECT_EQ(kiosk.controls().backdrop,
+              kiosk.window().childAt(kiosk.window().width() - 5, kiosk.window().height() - 5));
 }
 
 TEST(OperatorExit, DisarmsTheWatchdogCardFirst)
@@ -105,13 +118,96 @@ TEST(Tick, RunsTheRebootScheduleFirstAndTellsTheServiceManager)
     kiosk.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 59, 58)));
     ASSERT_TRUE(kiosk.start());
     kiosk.window().activateKiosk();
-    kiosk.window().attract().tick();
+    kiosk.window().tick();
     EXPECT_EQ(0, kiosk.machine.restart.requests);
     EXPECT_EQ(1, kiosk.machine.serviceNotifier.alive);
     kiosk.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(15, 0, 1)));
-    const std::int16_t countdown = kiosk.window().state().idleCountdown;
-    kiosk.window().attract().tick();
+    const std::int16_t countdown = kiosk.window().navigation().idleCountdown();
+    kiosk.window().tick();
     EXPECT_EQ(1, kiosk.machine.restart.requests);
-    EXPECT_EQ(countdown, kiosk.window().state().idleCountdown); // the tick ended with the restart
+    EXPECT_EQ(countdown, kiosk.window().navigation().idleCountdown()); // the tick ended with the restart
     EXPECT_EQ(QStringLiteral("Program Termination: Auto Reboot"), kiosk.loggedEvents().last());
+}
+
+namespace {
+
+// A standard kiosk with the watchdog card, a restart at 15:00 and a short idle time; the
+// "Watches" category is empty, so that its menu button raises a box inside a press.
+struct TickKiosk
+{
+    TickKiosk()
+    {
+        folder.writeStandardKiosk();
+        QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+        QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Watches"));
+        folder.writeSettings(KioskFolder::standardSettings()
+                             << QStringLiteral("usbResetCard = true") << QStringLiteral("reboot1 = 15")
+                             << QStringLiteral("timeout = 3"));
+        kiosk.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 59, 50)));
+        EXPECT_TRUE(kiosk.start());
+        kiosk.window().activateKiosk();
+    }
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            kiosk.clock.advance(std::chrono::seconds(1));
+            kiosk.window().tick();
+        }
+    }
+    qsizetype tickles() const
+    {
+        return kiosk.machine.watchdogLibrary.commands().count(QStringLiteral("tick"));
+    }
+
+    KioskFolder folder;
+    KioskHarness kiosk{folder};
+};
+
+} // namespace
+
+TEST(Tick, ABoxOpenInAPressHoldsTheCountdownButNotTheSignsOfLifeOrTheRestart)
+{
+    TickKiosk t;
+    KioskHarness& kiosk = t.kiosk;
+    std::int16_t countdownWhileOpen = 0;
+    kiosk.messageBox.whileOpen = [&](const QString&) {
+        countdownWhileOpen = kiosk.window().navigation().idleCountdown();
+        t.ticks(12);
+        EXPECT_EQ(countdownWhileOpen, kiosk.window().navigation().idleCountdown());
+        EXPECT_FALSE(kiosk.controls().attractPic->isVisible());
+        EXPECT_EQ(11, kiosk.machine.serviceNotifier.alive); // the restart ends its tick
+        EXPECT_EQ(3, t.tickles());                          // armed with one, then one every fifth tickle
+        EXPECT_EQ(1, kiosk.machine.restart.requests);
+    };
+    kiosk.click(kiosk.controls().btnMenu[2]);
+    ASSERT_EQ(1, kiosk.messageBox.messages.size());
+    EXPECT_EQ(3, countdownWhileOpen);
+
+    EXPECT_FALSE(kiosk.loggedEvents().contains(QStringLiteral("Enter Attract Mode")));
+    t.ticks(3); // closed: the countdown goes on where it stood
+    EXPECT_EQ(QStringLiteral("Enter Attract Mode"), kiosk.loggedEvents().last());
+}
+
+TEST(Tick, ABoxOfTheTickOpensAfterItAndIsNeverStacked)
+{
+    TickKiosk t;
+    KioskHarness& kiosk = t.kiosk;
+    kiosk.machine.watchdogLibrary.failing << QStringLiteral("tick");
+    kiosk.machine.restart.outcome = RestartOutcome{EACCES, QStringLiteral("refused")};
+    t.ticks(6);                                       // the sixth tickle sends a command, which fails
+    EXPECT_TRUE(kiosk.messageBox.messages.isEmpty()); // not inside the tick
+    kiosk.messageBox.whileOpen = [&](const QString&) {
+        t.ticks(10); // the restart falls due and is refused; two more tickles fail
+        EXPECT_EQ(15, kiosk.machine.serviceNotifier.alive);
+        EXPECT_EQ(1, kiosk.machine.restart.requests);
+    };
+    QCoreApplication::processEvents();
+    EXPECT_EQ(QStringList{QStringLiteral("Error in USB tickle")}, kiosk.messageBox.messages);
+
+    // Meanwhile the refused restart and the next failures went to standard error alone; once
+    // the box is closed, the next failure opens one again.
+    kiosk.messageBox.whileOpen = nullptr;
+    t.ticks(5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(2, kiosk.messageBox.messages.size());
 }

@@ -39,7 +39,7 @@ TEST(Startup, LaysOutTheGridRowByRow)
     EXPECT_EQ(QPoint(440, 200), cells[4]->pos());
     EXPECT_EQ(QPoint(50, 310), cells[5]->pos());
     EXPECT_EQ(QPoint(440, 420), cells[12]->pos());
-    EXPECT_EQ(12, kiosk.window().thumbsPerPage());
+    EXPECT_EQ(12, kiosk.window().navigation().thumbsPerPage());
 }
 
 TEST(Startup, SizesTheWindowAndMenuButtonsFromTheirPictures)

@@ -103,7 +103,7 @@ bool KioskCheck::readSettings()
     const QString pointer = resolveCaseless(m_programFolder, QStringLiteral("quindleFolder.ini"));
     noteCaseDifference(m_programFolder, QStringLiteral("quindleFolder.ini"), 0);
     if (pointer.endsWith(QLatin1String("/quindleFolder.ini")))
-        noteCaseDifference(m_programFolder, m_settings.kioskFolder, 0);
+        noteCaseDifference(m_programFolder, withForwardSlashes(m_settings.kioskFolder), 0);
     noteCaseDifference(m_settings.kioskFolderPath, QStringLiteral("quindle.ini"), 0);
     return true;
 }

@@ -96,7 +96,7 @@ protected:
             kiosk->click(kiosk->controls().btnThumbnail[2]);
         if (role() == Role::AttractSlide) {
             for (int tick = 0; tick < 2; ++tick)
-                kiosk->window().attract().tick();
+                kiosk->window().tick();
         }
         static_cast<void>(kiosk->window().grab());
     }

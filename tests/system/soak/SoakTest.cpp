@@ -88,7 +88,7 @@ public:
             pressSomething();
             ++presses;
         }
-        m_kiosk.window().attract().tick();
+        m_kiosk.window().tick();
     }
 
     std::int64_t presses = 0;

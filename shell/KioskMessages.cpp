@@ -1,0 +1,29 @@
+#include "shell/KioskMessages.h"
+
+#include <QTimer>
+
+namespace quindle {
+
+KioskMessages::KioskMessages(MessageBox& boxes) : m_boxes(boxes) {}
+
+void KioskMessages::show(const QString& text)
+{
+    if (!m_inTickDuties)
+        return showNow(text);
+    if (m_tickBoxWaiting)
+        return writeMessageToStandardError(text);
+    m_tickBoxWaiting = true;
+    QTimer::singleShot(0, this, [this, text] {
+        showNow(text);
+        m_tickBoxWaiting = false;
+    });
+}
+
+void KioskMessages::showNow(const QString& text)
+{
+    ++m_open;
+    m_boxes.show(text);
+    --m_open;
+}
+
+} // namespace quindle

@@ -1,0 +1,146 @@
+#include "screens/Navigation.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+using namespace quindle;
+
+namespace {
+
+QStringList pictures(int count)
+{
+    QStringList list{QString()};
+    for (int i = 1; i <= count; ++i)
+        list << QStringLiteral("/k/Rings/Item %1.jpg").arg(i);
+    return list;
+}
+
+enum class Op { Forward, Back, Open, Step, Close };
+
+struct Action
+{
+    Op op;
+    int argument = 0;     // the slot to open, the step's direction
+    bool expected = true; // what the operation answers, where it answers
+};
+
+struct Row
+{
+    const char* name;
+    int count;
+    int thumbsPerPage;
+    std::vector<Action> actions;
+    std::int32_t pageStart;
+    std::int32_t currentPicture;
+    Navigation::PagingButtons buttons;
+};
+
+const Row rows[] = {
+    {"first page of one page and some", 15, 12, {}, 0, 0, {false, true}},
+    {"second page", 15, 12, {{Op::Forward}}, 12, 0, {true, false}},
+    {"exactly one page", 12, 12, {}, 0, 0, {false, false}},
+    {"empty list", 0, 12, {}, 0, 0, {false, false}},
+    {"back at the first page stays", 15, 12, {{Op::Back, 0, false}}, 0, 0, {false, true}},
+    {"forward and back", 30, 12, {{Op::Forward}, {Op::Forward}, {Op::Back, 0, true}}, 12, 0, {true, true}},
+    {"detail at the first picture", 15, 12, {{Op::Open, 1}}, 0, 1, {false, true}},
+    {"detail at the last picture", 15, 12, {{Op::Forward}, {Op::Open, 3}}, 12, 15, {true, false}},
+    {"slot past the list's end", 15, 12, {{Op::Forward}, {Op::Open, 4, false}}, 12, 0, {true, false}},
+    {"step over the page's end moves the page",
+     15,
+     12,
+     {{Op::Open, 12}, {Op::Step, +1}, {Op::Close, 0, true}},
+     12,
+     13,
+     {true, false}},
+    {"step back over the page's start",
+     15,
+     12,
+     {{Op::Forward}, {Op::Open, 1}, {Op::Step, -1}},
+     0,
+     12,
+     {true, true}},
+    {"steps back and forth on one page",
+     15,
+     12,
+     {{Op::Open, 5}, {Op::Step, +1}, {Op::Step, -1}, {Op::Step, -1}, {Op::Close, 0, false}},
+     0,
+     4,
+     {false, true}},
+    {"step past the last picture", 3, 12, {{Op::Open, 3}, {Op::Step, +1, false}}, 0, 3, {true, false}},
+    {"one-slot grid moves with every step",
+     5,
+     1,
+     {{Op::Open, 1}, {Op::Step, +1}, {Op::Step, +1}, {Op::Step, -1}},
+     1,
+     2,
+     {true, true}},
+};
+
+} // namespace
+
+TEST(Navigation, PagingAndSteppingFollowTheList)
+{
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Navigation navigation(row.thumbsPerPage);
+        navigation.showList(pictures(row.count));
+        for (const Action& action : row.actions) {
+            switch (action.op) {
+            case Op::Forward:
+                navigation.pageForward();
+                break;
+            case Op::Back:
+                EXPECT_EQ(action.expected, navigation.pageBack());
+                break;
+            case Op::Open:
+                EXPECT_EQ(action.expected, navigation.openDetail(action.argument));
+                break;
+            case Op::Step:
+                EXPECT_EQ(action.expected, navigation.stepDetail(action.argument));
+                break;
+            case Op::Close:
+                EXPECT_EQ(action.expected, navigation.closeDetail()); // whether the page moved
+                break;
+            }
+        }
+        EXPECT_EQ(row.pageStart, navigation.pageStart());
+        EXPECT_EQ(row.currentPicture, navigation.currentPicture());
+        EXPECT_EQ(row.buttons, navigation.pagingButtons());
+    }
+}
+
+TEST(Navigation, ANewListStartsAtItsFirstPage)
+{
+    Navigation navigation(4);
+    navigation.showList(pictures(9));
+    navigation.pageForward();
+    navigation.showList(pictures(2));
+    EXPECT_EQ(0, navigation.pageStart());
+    EXPECT_EQ(QStringLiteral("/k/Rings/Item 2.jpg"), navigation.slotPicture(2));
+    EXPECT_EQ(QString(), navigation.slotPicture(3));
+    EXPECT_EQ(QString(), navigation.pictureAt(0));
+}
+
+TEST(Navigation, TheIdleCountdown)
+{
+    const struct
+    {
+        std::int16_t start;
+        bool attract;
+        Navigation::IdleStep step;
+        std::int16_t after;
+    } rows[] = {
+        {120, true, Navigation::IdleStep::Wait, 119},
+        {1, true, Navigation::IdleStep::NextSlide, 0},
+        {0, true, Navigation::IdleStep::NextSlide, -1},
+        {1, false, Navigation::IdleStep::Restart, 60},
+        {-32768, true, Navigation::IdleStep::NextSlide, -32768}, // it stops instead of wrapping
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.start);
+        Navigation navigation;
+        navigation.setIdleCountdown(row.start);
+        EXPECT_EQ(row.step, navigation.countDown(row.attract));
+        EXPECT_EQ(row.after, navigation.idleCountdown());
+    }
+}
