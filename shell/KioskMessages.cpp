@@ -21,9 +21,13 @@ void KioskMessages::show(const QString& text)
 
 void KioskMessages::showNow(const QString& text)
 {
-    ++m_open;
+    struct OpenBox
+    {
+        int& open;
+        explicit OpenBox(int& count) : open(++count) {}
+        ~OpenBox() { --open; }
+    } box(m_open);
     m_boxes.show(text);
-    --m_open;
 }
 
 } // namespace quindle
