@@ -3,7 +3,7 @@
 #include "unattended/SystemRestart.h"
 #include "unattended/WatchdogLibrary.h"
 
-#include <QString>
+#include <QHash>
 #include <QStringList>
 #include <functional>
 
@@ -25,48 +25,26 @@ public:
     std::function<void()> onRequest;
 };
 
-// Names the three card commands, so that tests read as the card's log would.
-inline QString commandName(const unsigned char* command)
-{
-    if (command[0] == 0x30 && command[1] == 0xFF && command[2] == 0xFF)
-        return QStringLiteral("enable");
-    if (command[0] == 0x30 && command[1] == 0xC3 && command[2] == 0xA5)
-        return QStringLiteral("disable");
-    if (command[0] == 0x02 && command[1] == 0x00 && command[2] == 0x00)
-        return QStringLiteral("tick");
-    return QStringLiteral("%1 %2 %3").arg(command[0]).arg(command[1]).arg(command[2]);
-}
-
-// Records what the card was sent; each command's result can be set by its name.
+// A card that takes every command and records it by name: "enable", "disable", "tick", or the bytes in
+// hexadecimal of any other.
 class FakeWatchdogLibrary final : public WatchdogLibrary
 {
 public:
-    bool open() override
-    {
-        ++opens;
-        return loadable;
-    }
-    void init() override { calls.append(QStringLiteral("init")); }
+    bool open() override { return true; }
+    void init() override {}
     unsigned char sendCommand(const unsigned char* command) override
     {
-        const QString name = commandName(command);
-        calls.append(name);
-        if (failing.contains(name))
-            return 0;
+        const QString bytes =
+            QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(command), 3).toHex(' '));
+        const QHash<QString, QString> names{
+            {"30 ff ff", "enable"}, {"30 c3 a5", "disable"}, {"02 00 00", "tick"}};
+        m_commands.append(names.value(bytes, bytes));
         return 1;
     }
+    QStringList commands() const { return m_commands; }
 
-    QStringList commands() const
-    {
-        QStringList sent = calls;
-        sent.removeAll(QStringLiteral("init"));
-        return sent;
-    }
-
-    bool loadable = true;
-    int opens = 0;
-    QStringList calls;   // init and commands, in order
-    QStringList failing; // names of the commands the card refuses
+private:
+    QStringList m_commands;
 };
 
 } // namespace quindle::test
