@@ -44,15 +44,16 @@ TEST(SystemdServiceNotifier, ReadinessAndSignsOfLifeReachTheServiceManager)
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
         ASSERT_EQ(0, bind(managerSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address));
-        qputenv("NOTIFY_SOCKET", row.notifySocket ? path : QByteArray());
-        qputenv("WATCHDOG_USEC", row.watchdogMicroseconds);
+        row.notifySocket ? setenv("NOTIFY_SOCKET", path.constData(), 1) : unsetenv("NOTIFY_SOCKET");
+        row.watchdogMicroseconds ? setenv("WATCHDOG_USEC", row.watchdogMicroseconds, 1)
+                                 : unsetenv("WATCHDOG_USEC");
 
         SystemdServiceNotifier notifier;
         notifier.notifyReady();
         notifier.notifyAlive();
         notifier.notifyAlive();
-        qunsetenv("NOTIFY_SOCKET");
-        qunsetenv("WATCHDOG_USEC");
+        unsetenv("NOTIFY_SOCKET");
+        unsetenv("WATCHDOG_USEC");
         EXPECT_EQ(row.watchdogWanted, notifier.watchdogWanted());
         // The datagrams are waiting when sd_notify returns.
         QStringList received;
