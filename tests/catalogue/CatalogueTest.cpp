@@ -1,9 +1,9 @@
 #include "catalogue/Catalogue.h"
+#include "catalogue/NamePattern.h"
 #include "fakes/FakeServices.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 
-#include <QDir>
 #include <gtest/gtest.h>
 
 using namespace quindle;
@@ -11,176 +11,118 @@ using namespace quindle::test;
 
 namespace {
 
-const QString missingFolderAdvice =
-    QStringLiteral("Please edit your \"quindle.ini\" file file prior to proceeding.");
-
-struct KioskFolder
+// A kiosk folder below folders named like those the search leaves out: only the names inside the kiosk
+// folder count. Its files are given as one text, separated by "|".
+struct Kiosk
 {
-    explicit KioskFolder(const QString& relativeToRoot = QStringLiteral("kiosk"))
-        : relative(relativeToRoot), path(root.makeFolder(relative)), catalogue(path, messages, programEnd)
+    explicit Kiosk(const char* files)
     {
+        for (const QString& name : QString::fromUtf8(files).split(QLatin1Char('|')))
+            root.write(QStringLiteral("Attract/Interface/kiosk/") + name);
     }
-    QString file(const QString& name) const { return joinPath(path, name); }
+    // A list's entries as names inside the kiosk folder, separated by "|" (entry 0 is empty).
+    QString names(const QStringList& list) const { return list.join('|').remove(path + QLatin1Char('/')); }
 
     TempFolder root;
-    QString relative;
-    QString path;
-    FakeMessageBox messages;
+    QString path = root.filePath(QStringLiteral("Attract/Interface/kiosk"));
+    FakeMessageBox messageBox;
     FakeProgramEnd programEnd;
-    Catalogue catalogue;
+    Catalogue catalogue{path, messageBox, programEnd};
 };
 
-void write(const KioskFolder& kiosk, std::initializer_list<const char*> names)
+struct Scan
 {
-    for (const char* name : names)
-        kiosk.root.write(kiosk.relative + QLatin1Char('/') + QString::fromUtf8(name));
-}
+    const char* files;
+    ScanKind kind;
+    const char* text;     // the category, or the search text
+    const char* expected; // the list after the scan
+    const char* message;
+};
+
+const Scan scans[] = {
+    // Only ".jpg" names without an underscore, in name order; the category's letter case does not matter.
+    {"Boots/boot.jpg|Boots/_boot.jpg|Boots/Anchor.JPG|Boots/red_hat.jpg|Boots/boot.prn|Hats/hat.jpg",
+     ScanKind::Category, "BOOTS", "|Boots/Anchor.JPG|Boots/boot.jpg", ""},
+    // A folder without ".jpg" files warns at every scan; one with thumbnails only gives an empty list.
+    {"Hats/boot.jpg|Boots/notes.txt", ScanKind::Category, "boots", "",
+     "Warning - you have no images inside your \"category\" folder of \"boots\""},
+    {"Boots/_boot.jpg|Boots/red_hat.jpg|Boots/notes.txt", ScanKind::Category, "Boots", "", ""},
+    // The search looks into every folder of the kiosk folder but Attract and Interface and their like.
+    {"Attract/boot.jpg|Interface/boot.jpg|Attractions/boot.jpg|interfaces/boot.jpg|Boots/boot.jpg|"
+     "Boots/_boot.jpg|Boots/hat.jpg|Shoes/shoe.jpg|Shoes/snow_boot.jpg|Shoes/Deeper/boot.jpg|top.jpg",
+     ScanKind::Search, "O", "|Boots/boot.jpg|Shoes/shoe.jpg", ""},
+    {"Shoes/shoe.jpg|Boots/zip.jpg|Boots/Anchor.jpg|Boots/_zip.jpg", ScanKind::Search, "",
+     "|Boots/Anchor.jpg|Boots/zip.jpg|Shoes/shoe.jpg", ""},
+};
 
 } // namespace
 
-TEST(Catalogue, CategoryScanListsPicturesWithoutUnderscoreInNameOrder)
+TEST(Catalogue, ScanListsThePicturesOfTheCategoryOrTheSearch)
 {
-    KioskFolder kiosk;
-    write(kiosk,
-          {"Boots/boot.jpg", "Boots/_boot.jpg", "Boots/Anchor.JPG", "Boots/red_hat.jpg", "Boots/boot.prn"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Boots"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
+    for (const Scan& row : scans) {
+        SCOPED_TRACE(row.files);
+        Kiosk kiosk(row.files);
+        kiosk.catalogue.setCurrentCategory(QString::fromUtf8(row.text));
+        // Nothing is kept between scans: the second finds the same.
+        for (int scan = 0; scan < 2; ++scan)
+            kiosk.catalogue.scanPictures(row.kind, QString::fromUtf8(row.text));
 
-    const QStringList expected{QString(), kiosk.file(QStringLiteral("Boots/Anchor.JPG")),
-                               kiosk.file(QStringLiteral("Boots/boot.jpg"))};
-    EXPECT_EQ(expected, kiosk.catalogue.imageList());
-    EXPECT_EQ(2, kiosk.catalogue.imageCount());
-    EXPECT_TRUE(kiosk.messages.messages.isEmpty());
-}
-
-TEST(Catalogue, CategoryFolderIsFoundWhateverItsLetterCase)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Boots/boot.jpg"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("BOOTS"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-
-    EXPECT_EQ((QStringList{QString(), kiosk.file(QStringLiteral("Boots/boot.jpg"))}),
-              kiosk.catalogue.imageList());
-}
-
-TEST(Catalogue, EmptyCategoryWarnsAtEveryScanAndGoesOn)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Hats/boot.jpg"});
-    kiosk.root.makeFolder(QStringLiteral("kiosk/Boots"));
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Hats"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("boots"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-
-    const QString warning =
-        QStringLiteral("Warning - you have no images inside your \"category\" folder of \"boots\"");
-    EXPECT_EQ((QStringList{warning, warning}), kiosk.messages.messages);
-    EXPECT_EQ(QStringList{QString()}, kiosk.catalogue.imageList());
-    EXPECT_EQ(0, kiosk.catalogue.imageCount());
-    EXPECT_EQ(0, kiosk.programEnd.calls);
-}
-
-TEST(Catalogue, OnlyThumbnailsGiveAnEmptyListWithoutWarning)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Boots/_boot.jpg", "Boots/red_hat.jpg", "Boots/notes.txt"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Boots"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-
-    EXPECT_EQ(0, kiosk.catalogue.imageCount());
-    EXPECT_TRUE(kiosk.messages.messages.isEmpty());
-}
-
-TEST(Catalogue, CategoryRemovedWhileRunningEndsWithItsMessage)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Boots/boot.jpg"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Boots"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-    ASSERT_EQ(1, kiosk.catalogue.imageCount());
-
-    QDir(kiosk.file(QStringLiteral("Boots"))).removeRecursively();
-    try {
-        kiosk.catalogue.scanPictures(ScanKind::Category);
-        FAIL() << "the scan must end the program";
-    } catch (const ProgramEnded& ended) {
-        EXPECT_EQ(1, ended.status);
+        const bool category = row.kind == ScanKind::Category;
+        const QStringList& list = category ? kiosk.catalogue.imageList() : kiosk.catalogue.searchResults();
+        EXPECT_EQ(QString::fromUtf8(row.expected), kiosk.names(list));
+        EXPECT_EQ(category ? 0 : list.size() - 1, kiosk.catalogue.searchHitCount());
+        const QString message = QString::fromUtf8(row.message);
+        EXPECT_EQ(message.isEmpty() ? QStringList() : (QStringList{message, message}),
+                  kiosk.messageBox.messages);
     }
-    EXPECT_EQ(QStringList{kiosk.file(QStringLiteral("Boots")) + QStringLiteral(" does not exist.\r\n\r\n") +
-                          missingFolderAdvice},
-              kiosk.messages.messages);
 }
 
-TEST(Catalogue, CategoryThatIsAFileCountsAsMissing)
+TEST(Catalogue, MissingCategoryEndsTheKioskWithItsMessage)
 {
-    KioskFolder kiosk;
-    write(kiosk, {"Boots"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Boots"));
-    EXPECT_THROW(kiosk.catalogue.scanPictures(ScanKind::Category), ProgramEnded);
-    EXPECT_EQ(1, kiosk.messages.messages.size());
+    for (const char* category : {"Boots", "Hats"}) {
+        Kiosk kiosk("Shoes/shoe.jpg|Hats");
+        kiosk.catalogue.setCurrentCategory(QString::fromUtf8(category));
+        EXPECT_THROW(kiosk.catalogue.scanPictures(ScanKind::Category), ProgramEnded);
+        EXPECT_EQ(
+            QStringList{
+                kiosk.path + '/' + category +
+                " does not exist.\r\n\r\nPlease edit your \"quindle.ini\" file file prior to proceeding."},
+            kiosk.messageBox.messages);
+    }
 }
 
-TEST(Catalogue, SearchLooksThroughEveryFolderButAttractAndInterface)
+namespace {
+
+struct Match
 {
-    KioskFolder kiosk;
-    write(kiosk, {"Attract/boot.jpg", "Interface/boot.jpg", "Attractions/boot.jpg", "interfaces/boot.jpg",
-                  "Boots/boot.jpg", "Boots/_boot.jpg", "Boots/hat.jpg", "Shoes/shoe.jpg",
-                  "Shoes/snow_boot.jpg", "Shoes/Deeper/boot.jpg", "Shoes/boot.png", "top.jpg"});
-    kiosk.catalogue.scanPictures(ScanKind::Search, QStringLiteral("O"));
+    const char* pattern;
+    QByteArray name; // as the folder gives it
+    bool matches;
+};
 
-    const QStringList expected{QString(), kiosk.file(QStringLiteral("Boots/boot.jpg")),
-                               kiosk.file(QStringLiteral("Shoes/shoe.jpg"))};
-    EXPECT_EQ(expected, kiosk.catalogue.searchResults());
-    EXPECT_EQ(2, kiosk.catalogue.searchHitCount());
-}
+const Match matches[] = {
+    {"*.jpg", "Anchor.JPG", true},
+    {"*.jpg", "boot.jpg.txt", false},
+    {"*O*.jpg", "hat.jpg", false},
+    // The text must stand before the final ".jpg", not inside it.
+    {"*jp*.jpg", "a.jpg", false},
+    {"*jp*.jpg", "a.jpg.jpg", true},
+    {"*red hat*.jpg", "Big Red Hat 2.jpg", true},
+    // Letters beyond ASCII are compared without regard to case too; bytes that are not UTF-8 still match.
+    {"*\u00e4*.jpg", "B\xc3\x84R.JPG", true},
+    {"*A*.jpg", "\xc3\xa4pfel and a.jpg", true},
+    {"*A*.jpg", "\xc3\xa4pfel.jpg", false},
+    {"*E*.jpg", "caf\xe9 e.jpg", true},
+};
 
-TEST(Catalogue, SearchDoesNotCareWhatThePathAboveTheKioskIsCalled)
+} // namespace
+
+TEST(NamePattern, MatchesNamesAsTheFolderGivesThem)
 {
-    KioskFolder kiosk(QStringLiteral("Attract Kiosk/Interface/kiosk"));
-    write(kiosk, {"Boots/boot.jpg"});
-    kiosk.catalogue.scanPictures(ScanKind::Search, QStringLiteral("boot"));
-
-    EXPECT_EQ((QStringList{QString(), kiosk.file(QStringLiteral("Boots/boot.jpg"))}),
-              kiosk.catalogue.searchResults());
-}
-
-TEST(Catalogue, EmptySearchListsEveryPictureByFolderThenName)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Shoes/shoe.jpg", "Boots/zip.jpg", "Boots/Anchor.jpg", "Boots/_zip.jpg"});
-    kiosk.catalogue.setCurrentCategory(QStringLiteral("Boots"));
-    kiosk.catalogue.scanPictures(ScanKind::Category);
-    kiosk.catalogue.scanPictures(ScanKind::Search, QString());
-
-    const QStringList expected{QString(), kiosk.file(QStringLiteral("Boots/Anchor.jpg")),
-                               kiosk.file(QStringLiteral("Boots/zip.jpg")),
-                               kiosk.file(QStringLiteral("Shoes/shoe.jpg"))};
-    EXPECT_EQ(expected, kiosk.catalogue.searchResults());
-    EXPECT_EQ(QStringLiteral("Boots"), kiosk.catalogue.currentCategory());
-    EXPECT_EQ(2, kiosk.catalogue.imageCount());
-}
-
-TEST(Catalogue, SearchWithoutHitLeavesTwoEmptyEntries)
-{
-    KioskFolder kiosk;
-    write(kiosk, {"Boots/boot.jpg"});
-    kiosk.catalogue.scanPictures(ScanKind::Search, QStringLiteral("boot"));
-    kiosk.catalogue.scanPictures(ScanKind::Search, QStringLiteral("XYZ"));
-
-    EXPECT_EQ((QStringList{QString(), QString()}), kiosk.catalogue.searchResults());
-    EXPECT_EQ(0, kiosk.catalogue.searchHitCount());
-    EXPECT_TRUE(kiosk.messages.messages.isEmpty());
-}
-
-TEST(Catalogue, FileNameOfIsTheWholeNameAfterTheLastSeparator)
-{
-    const QString longName = QString(150, QLatin1Char('n')) + QStringLiteral(".jpg");
-    EXPECT_EQ(QStringLiteral("boot.jpg"), Catalogue::fileNameOf(QStringLiteral("/srv/kiosk/Shoes/boot.jpg")));
-    EXPECT_EQ(QStringLiteral("boot.jpg"), Catalogue::fileNameOf(QStringLiteral("boot.jpg")));
-    EXPECT_EQ(QString(), Catalogue::fileNameOf(QStringLiteral("/srv/kiosk/Shoes/")));
-    EXPECT_EQ(longName, Catalogue::fileNameOf(QStringLiteral("/srv/") + QString(120, QLatin1Char('d')) +
-                                              QStringLiteral("/") + longName));
+    for (const Match& row : matches) {
+        SCOPED_TRACE(row.pattern + (" " + row.name.toStdString()));
+        const NamePattern pattern(QString::fromUtf8(row.pattern));
+        EXPECT_EQ(row.matches, pattern.matches(row.name.constData(), static_cast<size_t>(row.name.size())));
+        EXPECT_EQ(row.matches, pattern.matches(decodeFileName(row.name)));
+    }
 }

@@ -3,7 +3,7 @@
 #include "printing/PrintSpooler.h"
 #include "shell/MachineServices.h"
 #include "unattended/ServiceNotifier.h"
-#include "unattended/UnattendedFakes.h"
+#include "fakes/UnattendedFakes.h"
 
 #include <QStringList>
 

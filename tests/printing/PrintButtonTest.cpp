@@ -6,97 +6,59 @@
 
 using namespace quindle;
 using quindle::test::TempFolder;
+using enum quindle::PrintingMode;
 
-TEST(PrintButton, JpgMode_everyPictureCanBePrinted)
+namespace {
+
+struct Face
 {
-    const TempFolder kiosk;
-    const QString picture = kiosk.write(QStringLiteral("Rings/ring12.jpg"), test::jpegBytes(8, 8));
+    PrintingMode mode;
+    const char* picture;
+    const char*
+        files; // empty files beside it, separated by " "; "folder:" and "pipe:" tell what else they are
+    const char* expected;
+};
 
-    const PrintButtonUpdate update = printButtonUpdate(PrintingMode::Jpg, picture);
+const Face faces[] = {
+    {Jpg, "Rings/ring12.jpg", "", "print.jpg enabled"},
+    {None, "Rings/ring12.jpg", "Rings/ring12.prn", "unchanged"},
+    // Prn mode needs the print file beside the picture, its name matched without regard to case.
+    {Prn, "Rings/ring12.jpg", "Rings/ring12.prn", "print.jpg enabled Rings/ring12.prn"},
+    {Prn, "Rings/ring13.jpg", "Rings/ring12.prn", "-print.jpg disabled"},
+    {Prn, "Rings/Ring12.JPG", "Rings/RING12.Prn", "print.jpg enabled Rings/RING12.Prn"},
+    // The last four characters are replaced, whatever the extension: "ring12.jpeg" keeps its dot.
+    {Prn, "Rings/ring12.jpeg", "Rings/ring12.prn Rings/ring12..prn", "print.jpg enabled Rings/ring12..prn"},
+    {Prn, "Rings/.jp", "Rings/.prn", "-print.jpg disabled"},
+    // Only an ordinary file counts, be it empty: a pipe would stall the print job forever.
+    {Prn, "Rings/ring12.jpg", "folder:Rings/ring12.prn", "-print.jpg disabled"},
+    {Prn, "Rings/ring12.jpg", "pipe:Rings/ring12.prn", "-print.jpg disabled"},
+    {Prn, "Rings/.ring12.jpg", "Rings/.ring12.prn", "-print.jpg disabled"},
+    // A search hit looks in its own folder, not in the category on screen.
+    {Prn, "Chains/clasp.jpg", "Rings/clasp.prn Chains/clasp.prn", "print.jpg enabled Chains/clasp.prn"},
+    {Prn, "Chains/link.jpg", "Rings/link.prn", "-print.jpg disabled"},
+};
 
-    EXPECT_TRUE(update.changesButton);
-    EXPECT_TRUE(update.enabled);
-    EXPECT_EQ(QStringLiteral("print.jpg"), update.face);
-    EXPECT_EQ(QString(), update.printFilePath);
-}
+} // namespace
 
-TEST(PrintButton, PrintingOff_leavesTheButtonAlone)
+TEST(PrintButton, FaceFollowsThePrintingModeAndThePrintFile)
 {
-    const TempFolder kiosk;
-    const QString picture = kiosk.write(QStringLiteral("Rings/ring12.jpg"));
-    kiosk.write(QStringLiteral("Rings/ring12.prn"), "x");
-
-    EXPECT_FALSE(printButtonUpdate(PrintingMode::None, picture).changesButton);
-}
-
-TEST(PrintButton, PrnMode_printableOnlyWithThePrintFileBesideThePicture)
-{
-    const TempFolder kiosk;
-    const QString withFile = kiosk.write(QStringLiteral("Rings/ring12.jpg"));
-    const QString printFile = kiosk.write(QStringLiteral("Rings/ring12.prn"), "sheet");
-    const QString withoutFile = kiosk.write(QStringLiteral("Rings/ring13.jpg"));
-
-    const PrintButtonUpdate printable = printButtonUpdate(PrintingMode::Prn, withFile);
-    EXPECT_TRUE(printable.enabled);
-    EXPECT_EQ(QStringLiteral("print.jpg"), printable.face);
-    EXPECT_EQ(printFile, printable.printFilePath);
-
-    const PrintButtonUpdate notPrintable = printButtonUpdate(PrintingMode::Prn, withoutFile);
-    EXPECT_TRUE(notPrintable.changesButton);
-    EXPECT_FALSE(notPrintable.enabled);
-    EXPECT_EQ(QStringLiteral("-print.jpg"), notPrintable.face);
-    EXPECT_EQ(QString(), notPrintable.printFilePath); // the Tag keeps what it held
-}
-
-TEST(PrintButton, PrnMode_printFileNameMatchedWithoutRegardToCase)
-{
-    const TempFolder kiosk;
-    const QString picture = kiosk.write(QStringLiteral("Rings/Ring12.JPG"));
-    const QString printFile = kiosk.write(QStringLiteral("Rings/RING12.Prn"), "sheet");
-
-    EXPECT_EQ(printFile, printButtonUpdate(PrintingMode::Prn, picture).printFilePath);
-}
-
-TEST(PrintButton, PrnMode_lastFourCharactersReplaced)
-{
-    const TempFolder kiosk;
-    kiosk.write(QStringLiteral("Rings/ring12.prn"), "sheet");
-    // The rule counts characters, not extensions: "ring12.jpeg" keeps its dot.
-    const QString longExtension = kiosk.write(QStringLiteral("Rings/ring12.jpeg"));
-    const QString printFile = kiosk.write(QStringLiteral("Rings/ring12..prn"), "sheet");
-
-    EXPECT_EQ(printFile, printFilePathOf(longExtension));
-    EXPECT_EQ(QString(), printFilePathOf(QStringLiteral("/a/b/.jp")));
-}
-
-TEST(PrintButton, PrnMode_onlyAnOrdinaryFileCounts)
-{
-    const TempFolder kiosk;
-    const QString besideFolder = kiosk.write(QStringLiteral("Rings/ring12.jpg"));
-    kiosk.makeFolder(QStringLiteral("Rings/ring12.prn"));
-    const QString hidden = kiosk.write(QStringLiteral("Rings/.ring13.jpg"));
-    kiosk.write(QStringLiteral("Rings/.ring13.prn"), "sheet");
-    const QString besidePipe = kiosk.write(QStringLiteral("Rings/ring14.jpg"));
-    ASSERT_EQ(0, ::mkfifo(kiosk.filePath(QStringLiteral("Rings/ring14.prn")).toUtf8().constData(), 0600));
-    const QString besideEmpty = kiosk.write(QStringLiteral("Rings/ring15.jpg"));
-    kiosk.write(QStringLiteral("Rings/ring15.prn"));
-
-    EXPECT_FALSE(printButtonUpdate(PrintingMode::Prn, besideFolder).enabled);
-    EXPECT_FALSE(printButtonUpdate(PrintingMode::Prn, hidden).enabled);
-    EXPECT_FALSE(printButtonUpdate(PrintingMode::Prn, besidePipe).enabled);
-    EXPECT_TRUE(printButtonUpdate(PrintingMode::Prn, besideEmpty).enabled);
-}
-
-TEST(PrintButton, PrnMode_searchHitLooksInItsOwnFolder)
-{
-    const TempFolder kiosk;
-    // The category on screen has a print file of the same name; the hit's own folder has its own.
-    kiosk.write(QStringLiteral("Rings/clasp.prn"), "rings");
-    const QString hit = kiosk.write(QStringLiteral("Chains/clasp.jpg"));
-    const QString hitPrintFile = kiosk.write(QStringLiteral("Chains/clasp.prn"), "chains");
-    const QString hitWithout = kiosk.write(QStringLiteral("Chains/link.jpg"));
-    kiosk.write(QStringLiteral("Rings/link.prn"), "rings");
-
-    EXPECT_EQ(hitPrintFile, printButtonUpdate(PrintingMode::Prn, hit).printFilePath);
-    EXPECT_FALSE(printButtonUpdate(PrintingMode::Prn, hitWithout).enabled);
+    for (const Face& row : faces) {
+        SCOPED_TRACE(row.files);
+        const TempFolder kiosk;
+        const QString picture = kiosk.write(QString::fromUtf8(row.picture));
+        for (const QString& file : QString::fromUtf8(row.files).split(' ', Qt::SkipEmptyParts)) {
+            const QString name = file.section(':', -1);
+            if (file.startsWith("folder:"))
+                kiosk.makeFolder(name);
+            else if (file.startsWith("pipe:"))
+                ASSERT_EQ(0, ::mkfifo(kiosk.filePath(name).toUtf8().constData(), 0600));
+            else
+                kiosk.write(name);
+        }
+        const PrintButtonUpdate update = printButtonUpdate(row.mode, picture);
+        const QString printFile = QString(update.printFilePath).remove(kiosk.path() + '/');
+        const QString found =
+            QStringList{update.face, update.enabled ? "enabled" : "disabled", printFile}.join(' ');
+        EXPECT_EQ(QString::fromUtf8(row.expected), update.changesButton ? found.trimmed() : "unchanged");
+    }
 }

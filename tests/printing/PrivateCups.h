@@ -30,22 +30,24 @@ class PrivateCups
 public:
     PrivateCups();
     ~PrivateCups();
-    PrivateCups(const PrivateCups&) = delete;
-    PrivateCups& operator=(const PrivateCups&) = delete;
 
     bool isRunning() const { return m_running; }
     // Why the scheduler is not running, or what went wrong last.
     QString problem() const { return m_problem; }
     // True when the programs it needs are not installed: a reason to skip, not to fail.
     bool isMissingPrograms() const { return m_missingPrograms; }
-    QString socketPath() const;
+    QString socketPath() const { return path(QStringLiteral("cups.sock")); }
 
     // Queue administration with the ordinary CUPS tools. Each returns false, and adds the
     // tool's output to problem(), when the tool fails.
-    bool addCaptureQueue(const QString& name);
-    bool makeDefault(const QString& name);
-    bool removeQueue(const QString& name);
-    bool rejectJobs(const QString& name);
+    // A queue without a printer description is raw: it hands every job to the backend unchanged.
+    bool addCaptureQueue(const QString& name)
+    {
+        return runTool("lpadmin", {"-p", name, "-v", "capture:/", "-E"});
+    }
+    bool makeDefault(const QString& name) { return runTool("lpadmin", {"-d", name}); }
+    bool removeQueue(const QString& name) { return runTool("lpadmin", {"-x", name}); }
+    bool rejectJobs(const QString& name) { return runTool("cupsreject", {name}); }
 
     // Waits until the scheduler has finished every job it was given (the backend has run
     // for each one). False when that does not happen within a generous limit.

@@ -1,9 +1,13 @@
 #include "tracking/TrackingLog.h"
-#include "LogFileReader.h"
+#include "TrackingLines.h"
 #include "fakes/FakeServices.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
+#include "tracking/TerminationSignals.h"
 
+#include <QCoreApplication>
+#include <QProcess>
+#include <csignal>
 #include <gtest/gtest.h>
 
 using namespace quindle;
@@ -11,48 +15,88 @@ using namespace quindle::test;
 
 namespace {
 
-QDateTime at(int year, int month, int day, int hour, int minute, int second)
-{
-    return QDateTime(QDate(year, month, day), QTime(hour, minute, second));
-}
+// Prints one line per record, each field as the hex digits of its bytes, so that any byte of a file name
+// comes back unchanged.
+const char* const csvScript = R"(
+import csv, sys
+with open(sys.argv[1], encoding='utf-8', errors='surrogateescape', newline='') as f:
+    for row in csv.reader(f, strict=True):
+        print(' '.join('x' + field.encode('utf-8', 'surrogateescape').hex() for field in row))
+)";
 
-void logNumbered(TrackingLog& log, int from, int to)
+// The records of a log file as Python's csv module reads them: a real CSV reader, so a line that is not a
+// valid two-field record shows up as such. Bytes that are not UTF-8 come back as the same lone surrogates
+// that decodeFileName gives.
+std::vector<QStringList> readCsvRecords(const QString& path)
 {
-    for (int i = from; i <= to; ++i)
-        log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(i));
-}
-
-QString dayFile(const TempFolder& program, const QString& name)
-{
-    return program.filePath(QStringLiteral("log files/") + name);
+    QProcess python;
+    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(csvScript), path});
+    python.waitForFinished(30'000);
+    std::vector<QStringList> records;
+    for (const QByteArray& line : python.readAllStandardOutput().split('\n')) {
+        QStringList fields;
+        for (const QByteArray& field : line.split(' '))
+            fields.append(decodeFileName(QByteArray::fromHex(field.mid(1))));
+        if (!line.isEmpty())
+            records.push_back(fields);
+    }
+    return records;
 }
 
 } // namespace
 
-TEST(TrackingLine, FormatsEventDateAndTime)
+TEST(TrackingLog, FifteenthLineOrTerminationWritesTheWaitingLinesInOrder)
 {
-    EXPECT_EQ(QStringLiteral("\"Exit Attract Mode\",\"12/05/2026 14:07:09\""),
-              TrackingLog::formatLine(QStringLiteral("Exit Attract Mode"), at(2026, 12, 5, 14, 7, 9)));
-    EXPECT_EQ(QStringLiteral("\"Search: \",\"01/02/2027 00:00:00\""),
-              TrackingLog::formatLine(QStringLiteral("Search: "), at(2027, 1, 2, 0, 0, 0)));
+    TempFolder program;
+    FakeClock clock;
+    TrackingLog log(clock, program.path(), TrackingMode::Daily);
+    logNumbered(log, 1, 14);
+    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
+    logNumbered(log, 15, 15);
+    EXPECT_EQ(numberedLines(1, 15), program.read(dayFile));
+
+    // The count starts again; "program termination" in any letter case, anywhere, writes at once.
+    logNumbered(log, 16, 29);
+    log.logEvent(QStringLiteral("Search: a PROGRAM termination?"));
+    EXPECT_EQ(numberedLines(1, 29) + "\"Search: a PROGRAM termination?\",\"12/05/2026 14:07:09\"\r\n",
+              program.read(dayFile));
+    log.logEvent(QStringLiteral("Search: program terminated"));
+    EXPECT_EQ(1, log.waitingLines());
 }
 
-TEST(TrackingLine, DoublesQuotesAndKeepsCommas)
+TEST(TrackingLog, LinesKeepTheirTimeButGoToTheFileOfTheFlushDay)
 {
-    EXPECT_EQ(QStringLiteral("\"Detail: a, \"\"b\"\".jpg\",\"12/05/2026 14:07:09\""),
-              TrackingLog::formatLine(QStringLiteral("Detail: a, \"b\".jpg"), at(2026, 12, 5, 14, 7, 9)));
+    TempFolder program;
+    // A log folder copied from another system may differ in letter case; it is used, not doubled.
+    program.write(QStringLiteral("Log Files/01012027.csv"), "\"Old\",\"01/01/2027 00:00:00\"\r\n");
+    FakeClock clock;
+    clock.setNow(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58)));
+    TrackingLog log(clock, program.path(), TrackingMode::Daily);
+    log.logEvent(QStringLiteral("Enter Attract Mode"));
+    clock.advance(std::chrono::seconds(3));
+    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+
+    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
+    EXPECT_EQ(
+        QByteArray("\"Old\",\"01/01/2027 00:00:00\"\r\n\"Enter Attract Mode\",\"12/31/2026 23:59:58\"\r\n"
+                   "\"Program Termination: Auto Reboot\",\"01/01/2027 00:00:01\"\r\n"),
+        program.read(QStringLiteral("Log Files/01012027.csv")));
 }
 
-TEST(TrackingFileName, DailyAndMonthlyNamesKeepLeadingZeros)
+TEST(TrackingLog, MonthlyFlushesOfOneMonthShareOneFile)
 {
-    EXPECT_EQ(QStringLiteral("12052026.csv"),
-              TrackingLog::fileNameFor(TrackingMode::Daily, QDate(2026, 12, 5)));
-    EXPECT_EQ(QStringLiteral("01032027.csv"),
-              TrackingLog::fileNameFor(TrackingMode::Daily, QDate(2027, 1, 3)));
-    EXPECT_EQ(QStringLiteral("12012026.csv"),
-              TrackingLog::fileNameFor(TrackingMode::Monthly, QDate(2026, 12, 5)));
-    EXPECT_EQ(QStringLiteral("02012028.csv"),
-              TrackingLog::fileNameFor(TrackingMode::Monthly, QDate(2028, 2, 29)));
+    TempFolder program;
+    FakeClock clock;
+    clock.setNow(QDateTime(QDate(2026, 12, 1), QTime(9, 0, 0)));
+    TrackingLog log(clock, program.path(), TrackingMode::Monthly);
+    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+    clock.setNow(QDateTime(QDate(2026, 12, 31), QTime(18, 30, 0)));
+    logNumbered(log, 1, 15);
+    clock.setNow(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 5)));
+    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+
+    EXPECT_EQ(16, program.read(QStringLiteral("log files/12012026.csv")).count('\n'));
+    EXPECT_EQ(1, program.read(QStringLiteral("log files/01012027.csv")).count('\n'));
 }
 
 TEST(TrackingLog, TrackingOffCreatesNothing)
@@ -63,109 +107,8 @@ TEST(TrackingLog, TrackingOffCreatesNothing)
     logNumbered(log, 1, 20);
     log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
     EXPECT_TRUE(log.flush());
-
     EXPECT_EQ(0, log.waitingLines());
     EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
-}
-
-TEST(TrackingLog, FifteenthLineWritesAllFifteenInOrder)
-{
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    const QString file = dayFile(program, QStringLiteral("12052026.csv"));
-
-    logNumbered(log, 1, 14);
-    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
-    EXPECT_EQ(14, log.waitingLines());
-
-    log.logEvent(QStringLiteral("Menu Button 15 Pressed"));
-    const QStringList lines = readRawLines(file);
-    ASSERT_EQ(15, lines.size());
-    for (int i = 0; i < 15; ++i)
-        EXPECT_EQ(QStringLiteral("\"Menu Button %1 Pressed\",\"12/05/2026 14:07:09\"").arg(i + 1), lines[i]);
-    EXPECT_EQ(0, log.waitingLines());
-
-    // The buffer starts again: the next 14 lines wait, the 15th goes out.
-    logNumbered(log, 16, 29);
-    EXPECT_EQ(15, readRawLines(file).size());
-    logNumbered(log, 30, 30);
-    EXPECT_EQ(30, readRawLines(file).size());
-}
-
-TEST(TrackingLog, TerminationLineWritesWaitingLinesAtOnce)
-{
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    logNumbered(log, 1, 3);
-    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
-
-    const QStringList lines = readRawLines(dayFile(program, QStringLiteral("12052026.csv")));
-    ASSERT_EQ(4, lines.size());
-    EXPECT_EQ(QStringLiteral("\"Menu Button 1 Pressed\",\"12/05/2026 14:07:09\""), lines[0]);
-    EXPECT_EQ(QStringLiteral("\"Program Termination: User Right-Click\",\"12/05/2026 14:07:09\""), lines[3]);
-}
-
-TEST(TrackingLog, TerminationInSmallLettersAnywhereAlsoFlushes)
-{
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    log.logEvent(QStringLiteral("Search: before program termination after"));
-    EXPECT_EQ(1, readRawLines(dayFile(program, QStringLiteral("12052026.csv"))).size());
-
-    log.logEvent(QStringLiteral("Search: program terminated"));
-    EXPECT_EQ(1, log.waitingLines());
-}
-
-TEST(TrackingLog, LinesKeepTheirTimeButGoToTheFileOfTheFlushDay)
-{
-    TempFolder program;
-    FakeClock clock;
-    clock.setNow(at(2026, 12, 5, 23, 59, 58));
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    log.logEvent(QStringLiteral("Enter Attract Mode"));
-    clock.advance(std::chrono::seconds(3));
-    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
-
-    EXPECT_FALSE(fileExists(dayFile(program, QStringLiteral("12052026.csv"))));
-    const QStringList lines = readRawLines(dayFile(program, QStringLiteral("12062026.csv")));
-    ASSERT_EQ(2, lines.size());
-    EXPECT_EQ(QStringLiteral("\"Enter Attract Mode\",\"12/05/2026 23:59:58\""), lines[0]);
-    EXPECT_EQ(QStringLiteral("\"Program Termination: Auto Reboot\",\"12/06/2026 00:00:01\""), lines[1]);
-}
-
-TEST(TrackingLog, MonthlyFlushesOfOneMonthShareOneFile)
-{
-    TempFolder program;
-    FakeClock clock;
-    clock.setNow(at(2026, 12, 1, 9, 0, 0));
-    TrackingLog log(clock, program.path(), TrackingMode::Monthly);
-    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
-    clock.setNow(at(2026, 12, 31, 18, 30, 0));
-    logNumbered(log, 1, 15);
-    clock.setNow(at(2027, 1, 1, 0, 0, 5));
-    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
-
-    EXPECT_EQ(16, readRawLines(dayFile(program, QStringLiteral("12012026.csv"))).size());
-    EXPECT_EQ(1, readRawLines(dayFile(program, QStringLiteral("01012027.csv"))).size());
-}
-
-TEST(TrackingLog, AppendsToAnExistingFileAndItsFolder)
-{
-    TempFolder program;
-    const QString file =
-        program.write(QStringLiteral("Log Files/12052026.csv"), "\"Old\",\"12/05/2026 08:00:00\"\r\n");
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
-
-    // A log folder copied from another system may differ in case; it is used, not doubled.
-    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
-    const QStringList lines = readRawLines(file);
-    ASSERT_EQ(2, lines.size());
-    EXPECT_EQ(QStringLiteral("\"Old\",\"12/05/2026 08:00:00\""), lines[0]);
 }
 
 TEST(TrackingLog, EveryLineIsATwoFieldCsvRecordWhateverTheName)
@@ -178,18 +121,34 @@ TEST(TrackingLog, EveryLineIsATwoFieldCsvRecordWhateverTheName)
         QStringLiteral("Detail: 12\" \"big\" board.jpg"),
         QStringLiteral("Print: Ägypten Ölkanne.jpg"),
         QStringLiteral("Detail: ") + decodeFileName(QByteArray("caf\xe9 \xff\"x\",.jpg")),
-        QStringLiteral("Search: "),
+        QStringLiteral("Program Termination: User Right-Click"),
     };
-    for (const QString& text : texts)
+    std::vector<QStringList> expected;
+    for (const QString& text : texts) {
         log.logEvent(text);
-    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
-
-    const std::vector<QStringList> records = readCsvRecords(dayFile(program, QStringLiteral("12052026.csv")));
-    ASSERT_EQ(6u, records.size());
-    for (int i = 0; i < texts.size(); ++i) {
-        const QStringList& record = records[static_cast<size_t>(i)];
-        ASSERT_EQ(2, record.size()) << i;
-        EXPECT_EQ(texts[i], record[0]);
-        EXPECT_EQ(QStringLiteral("12/05/2026 14:07:09"), record[1]);
+        expected.push_back({text, QStringLiteral("12/05/2026 14:07:09")});
     }
+    EXPECT_EQ(expected, readCsvRecords(program.filePath(dayFile)));
+}
+
+TEST(TerminationSignals, SignalWritesTheLogBetweenTwoEvents)
+{
+    TempFolder program;
+    FakeClock clock;
+    TrackingLog log(clock, program.path(), TrackingMode::Daily);
+    int received = 0;
+    TerminationSignals terminationSignals([&](int signalNumber) {
+        received = signalNumber;
+        log.flush();
+    });
+    ASSERT_TRUE(terminationSignals.installed());
+    logNumbered(log, 1, 3);
+
+    std::raise(SIGTERM);
+    EXPECT_EQ(0, received) << "the signal handler itself must do no work";
+    // The wake-up is in the pipe when raise() returns; a few rounds of the event loop deliver it.
+    for (int round = 0; round < 100 && received == 0; ++round)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(SIGTERM, received);
+    EXPECT_EQ(numberedLines(1, 3), program.read(dayFile));
 }

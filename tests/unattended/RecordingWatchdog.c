@@ -1,34 +1,20 @@
-/* A stand-in for the watchdog library, loaded by dlopen in the tests: it appends what it
- * receives, one line per call ("init", or a command's three bytes in hex), to the file that
- * the test names, and answers every command with the result that the test sets. */
+/* A stand-in for the watchdog library, loaded by dlopen in the tests: it appends what it receives, one
+ * line per call ("init", or a command's three bytes in hex), to the file named in RECORDING_WATCHDOG_FILE,
+ * and refuses (answers 0 to) the commands whose hex RECORDING_WATCHDOG_REFUSE holds. */
 #include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
 
 #define EXPORT __attribute__((visibility("default")))
 
-static char recordPath[4096];
-static unsigned char commandResult = 1;
-
 static void record(const char* line)
 {
-    FILE* file;
-    if (recordPath[0] == '\0')
-        return;
-    file = fopen(recordPath, "a");
+    const char* path = getenv("RECORDING_WATCHDOG_FILE");
+    FILE* file = path ? fopen(path, "a") : NULL;
     if (file == NULL)
         return;
-    fputs(line, file);
-    fputc('\n', file);
+    fprintf(file, "%s\n", line);
     fclose(file);
-}
-
-EXPORT void RecordingWatchdogSetFile(const char* path)
-{
-    snprintf(recordPath, sizeof recordPath, "%s", path);
-}
-
-EXPORT void RecordingWatchdogSetResult(unsigned char result)
-{
-    commandResult = result;
 }
 
 EXPORT void WDogInit(void)
@@ -38,8 +24,9 @@ EXPORT void WDogInit(void)
 
 EXPORT unsigned char WDogSendCommand(const unsigned char* command)
 {
+    const char* refused = getenv("RECORDING_WATCHDOG_REFUSE");
     char line[16];
     snprintf(line, sizeof line, "%02x %02x %02x", command[0], command[1], command[2]);
     record(line);
-    return commandResult;
+    return refused != NULL && strstr(refused, line) != NULL ? 0 : 1;
 }

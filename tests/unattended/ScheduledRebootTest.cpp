@@ -1,114 +1,86 @@
 #include "unattended/ScheduledReboot.h"
 
-#include "UnattendedFakes.h"
 #include "fakes/FakeServices.h"
+#include "fakes/UnattendedFakes.h"
+#include "support/QtPrinters.h"
 
 #include <cerrno>
-#include <chrono>
 #include <gtest/gtest.h>
 
 using namespace quindle;
 using namespace quindle::test;
-using namespace std::chrono_literals;
 
 namespace {
 
-struct RebootRig
+// A time on the 5th of December 2026; hours past 24 run into the next days.
+QDateTime at(int hour, int minute, int second, int msec = 0)
 {
-    explicit RebootRig(const std::array<std::int32_t, 3>& times, QTime start = QTime(2, 59, 50))
-        : reboot(times, clock, restart, messageBox, [this](const QString& text) { log.append(text); })
-    {
-        clock.setNow(QDateTime(QDate(2026, 12, 5), start));
-    }
+    return QDateTime(QDate(2026, 12, 5), QTime())
+        .addMSecs(((hour * 60LL + minute) * 60 + second) * 1000 + msec);
+}
 
-    // Runs the schedule's step of the given number of ticks, one second apart, and
-    // counts the ticks that started the restart.
-    int tick(int count)
-    {
-        int started = 0;
-        for (int i = 0; i < count; ++i) {
-            if (reboot.checkRebootSchedule())
-                ++started;
-            clock.advance(1s);
-        }
-        return started;
-    }
-
-    FakeClock clock;
-    FakeSystemRestart restart;
-    FakeMessageBox messageBox;
-    QStringList log;
-    ScheduledReboot reboot;
+struct Day
+{
+    std::array<std::int32_t, 3> times; // seconds after midnight, in the owner's order
+    QDateTime from;
+    QDateTime until;
+    int secondsPerTick;
+    int error;            // of the restart request
+    const char* restarts; // the ticks that asked for a restart, separated by "|"
 };
 
-const QString terminationLine = QStringLiteral("Program Termination: Auto Reboot");
+const Day days[] = {
+    // Once, at the first tick past the time; a first time of 0 switches every restart off.
+    {{10800, 0, 0}, at(0, 0, 0, 300), at(24, 0, 0), 1, 0, "5 03:00:01.300"},
+    {{9000, 0, 0}, at(0, 0, 0), at(12, 0, 0), 1, 0, "5 02:30:01.000"},
+    {{0, 14400, 0}, at(0, 0, 0), at(24, 0, 0), 1, 0, ""},
+    // The time of day is rounded to the second, a half to the even one.
+    {{10800, 0, 0}, at(2, 59, 58, 500), at(3, 1, 0), 1, 0, "5 03:00:01.500"},
+    {{10800, 0, 0}, at(2, 59, 58, 501), at(3, 1, 0), 1, 0, "5 03:00:00.501"},
+    // The first time later than the time of day, in the owner's order: here 14:00 comes before 02:00.
+    {{50400, 7200, 0}, at(-1, 0, 0), at(47, 0, 0), 1, 0, "5 14:00:01.000|6 14:00:01.000"},
+    {{10800, 79200, 0}, at(5, 0, 0), at(36, 0, 0), 1, 0, "5 22:00:01.000|6 03:00:01.000"},
+    // A refused restart is not asked again every second, and the next time of the day still comes.
+    {{10800, 79200, 0}, at(0, 0, 0), at(24, 0, 0), 1, EACCES, "5 03:00:01.000|5 22:00:01.000"},
+    // A tick after a long pause still restarts.
+    {{10800, 0, 0}, at(1, 0, 0), at(9, 30, 1), 30600, 0, "5 09:30:00.000"},
+};
 
 } // namespace
 
-TEST(ScheduledReboot, LogsTheTerminationLastAndThenAsksForTheRestart)
+TEST(ScheduledReboot, AsksForTheRestartOnceAtEachChosenTime)
 {
-    RebootRig rig({10800, 0, 0});
-    rig.log = QStringList{QStringLiteral("Enter Attract Mode"), QStringLiteral("Enter Attract Mode")};
-    QStringList logAtRequest;
-    rig.restart.onRequest = [&] {
-        logAtRequest = rig.log;
-    };
+    for (const Day& row : days) {
+        SCOPED_TRACE(row.restarts);
+        FakeClock clock;
+        FakeSystemRestart restart;
+        restart.outcome = RestartOutcome{row.error};
+        FakeMessageBox messageBox;
+        QStringList events;
+        restart.onRequest = [&] {
+            events.append(QStringLiteral("restart"));
+        };
+        ScheduledReboot reboot(row.times, clock, restart, messageBox,
+                               [&](const QString& text) { events.append(text); });
+        // Ticks while a refusal is shown ask for nothing.
+        messageBox.whileOpen = [&](const QString& text) {
+            events.append(text + (reboot.checkRebootSchedule() ? " ?" : ""));
+        };
 
-    EXPECT_EQ(0, rig.tick(11)); // 02:59:50 .. 03:00:00
-    EXPECT_EQ(0, rig.restart.requests);
-    EXPECT_EQ(1, rig.tick(1)); // 03:00:01
-
-    EXPECT_EQ(1, rig.restart.requests);
-    const QStringList expected{QStringLiteral("Enter Attract Mode"), QStringLiteral("Enter Attract Mode"),
-                               terminationLine};
-    EXPECT_EQ(expected, logAtRequest);
-    EXPECT_TRUE(rig.messageBox.messages.isEmpty());
-}
-
-TEST(ScheduledReboot, AcceptedRequestIsNotRepeatedWhileTheSystemShutsDown)
-{
-    RebootRig rig({10800, 0, 0});
-    EXPECT_EQ(1, rig.tick(600));
-    EXPECT_EQ(1, rig.restart.requests);
-    EXPECT_EQ(QStringList{terminationLine}, rig.log);
-}
-
-TEST(ScheduledReboot, RefusedRequestIsShownOnceAndTheKioskGoesOn)
-{
-    RebootRig rig({10800, 79200, 0});
-    rig.restart.outcome = RestartOutcome{EACCES};
-
-    EXPECT_EQ(1, rig.tick(3600));
-    EXPECT_EQ(1, rig.restart.requests);
-    EXPECT_EQ(QStringList{terminationLine}, rig.log);
-    EXPECT_EQ(QStringList{QStringLiteral("GetCurrentProcess error==13")}, rig.messageBox.messages);
-
-    // The next due time of the day asks again.
-    rig.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(21, 59, 0)));
-    EXPECT_EQ(1, rig.tick(120));
-    EXPECT_EQ(2, rig.restart.requests);
-    EXPECT_EQ(2, rig.messageBox.messages.size());
-}
-
-TEST(ScheduledReboot, TicksDuringTheOpenMessageDoNotAskAgain)
-{
-    RebootRig rig({10800, 0, 0});
-    rig.restart.outcome = RestartOutcome{ENOENT};
-    int ticksWhileOpen = 0;
-    rig.messageBox.whileOpen = [&](const QString&) {
-        ticksWhileOpen += rig.tick(30);
-    };
-
-    EXPECT_EQ(1, rig.tick(20));
-    EXPECT_EQ(0, ticksWhileOpen);
-    EXPECT_EQ(1, rig.restart.requests);
-    EXPECT_EQ(QStringList{QStringLiteral("GetCurrentProcess error==2")}, rig.messageBox.messages);
-}
-
-TEST(ScheduledReboot, NoTimesNoRestart)
-{
-    RebootRig rig({0, 14400, 0}, QTime(0, 0, 0));
-    EXPECT_EQ(0, rig.tick(86400));
-    EXPECT_EQ(0, rig.restart.requests);
-    EXPECT_TRUE(rig.log.isEmpty());
+        QStringList started;
+        for (clock.setNow(row.from); clock.now() < row.until;
+             clock.advance(std::chrono::seconds(row.secondsPerTick))) {
+            if (reboot.checkRebootSchedule())
+                started.append(clock.now().toString(QStringLiteral("d hh:mm:ss.zzz")));
+        }
+        EXPECT_EQ(QString::fromUtf8(row.restarts), started.join('|'));
+        // The termination is logged, and the log so written out, before the restart is asked for.
+        QStringList expected;
+        for (qsizetype i = 0; i < started.size(); ++i) {
+            expected << QStringLiteral("Program Termination: Auto Reboot") << QStringLiteral("restart");
+            if (row.error)
+                expected << QStringLiteral("GetCurrentProcess error==%1").arg(row.error);
+        }
+        EXPECT_EQ(expected, events);
+    }
 }

@@ -2,7 +2,6 @@
 
 #include "support/TempFolder.h"
 
-#include <QByteArray>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
@@ -15,92 +14,53 @@ using namespace quindle::test;
 
 namespace {
 
-// Plays the service manager's end of the notification socket: a datagram socket bound
-// in a temporary folder and named in NOTIFY_SOCKET.
-class NotifySocket : public ::testing::Test
+struct Environment
 {
-protected:
-    void SetUp() override
-    {
-        m_path = m_folder.filePath(QStringLiteral("notify")).toLocal8Bit();
-        m_socket = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        ASSERT_GE(m_socket, 0);
-        sockaddr_un address{};
-        address.sun_family = AF_UNIX;
-        ASSERT_LT(static_cast<size_t>(m_path.size()), sizeof address.sun_path);
-        std::memcpy(address.sun_path, m_path.constData(), static_cast<size_t>(m_path.size()));
-        ASSERT_EQ(0, bind(m_socket, reinterpret_cast<const sockaddr*>(&address), sizeof address));
-        setenv("NOTIFY_SOCKET", m_path.constData(), 1);
-        unsetenv("WATCHDOG_USEC");
-    }
+    bool notifySocket;
+    const char* watchdogMicroseconds; // none: not set
+    bool watchdogWanted;
+    const char* received; // the datagrams, separated by "|"
+};
 
-    void TearDown() override
-    {
-        unsetenv("NOTIFY_SOCKET");
-        unsetenv("WATCHDOG_USEC");
-        if (m_socket >= 0)
-            close(m_socket);
-    }
-
-    // The datagrams waiting on the socket; the sender has finished when sd_notify returns.
-    QList<QByteArray> received() const
-    {
-        QList<QByteArray> messages;
-        char buffer[256];
-        for (;;) {
-            const ssize_t length = recv(m_socket, buffer, sizeof buffer, MSG_DONTWAIT);
-            if (length < 0)
-                return messages;
-            messages.append(QByteArray(buffer, static_cast<qsizetype>(length)));
-        }
-    }
-
-private:
-    TempFolder m_folder;
-    QByteArray m_path;
-    int m_socket = -1;
+const Environment environments[] = {
+    {true, "30000000", true, "READY=1|WATCHDOG=1|WATCHDOG=1"},
+    {true, nullptr, false, "READY=1"},
+    {true, "0", false, "READY=1"},
+    {true, "30s", false, "READY=1"},
+    {false, "30000000", false, ""},
 };
 
 } // namespace
 
-TEST_F(NotifySocket, ReadyAndWatchdogReachTheServiceManager)
+TEST(SystemdServiceNotifier, ReadinessAndSignsOfLifeReachTheServiceManager)
 {
-    setenv("WATCHDOG_USEC", "30000000", 1);
-    SystemdServiceNotifier notifier;
-    EXPECT_TRUE(notifier.watchdogWanted());
-    notifier.notifyReady();
-    notifier.notifyAlive();
-    notifier.notifyAlive();
-    const QList<QByteArray> expected{"READY=1", "WATCHDOG=1", "WATCHDOG=1"};
-    EXPECT_EQ(expected, received());
-}
+    for (const Environment& row : environments) {
+        SCOPED_TRACE(row.received);
+        // The service manager's end: a datagram socket bound in a temporary folder.
+        const TempFolder folder;
+        const QByteArray path = folder.filePath(QStringLiteral("notify")).toLocal8Bit();
+        const int managerSocket = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+        ASSERT_EQ(0, bind(managerSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address));
+        row.notifySocket ? setenv("NOTIFY_SOCKET", path.constData(), 1) : unsetenv("NOTIFY_SOCKET");
+        row.watchdogMicroseconds ? setenv("WATCHDOG_USEC", row.watchdogMicroseconds, 1)
+                                 : unsetenv("WATCHDOG_USEC");
 
-TEST_F(NotifySocket, WithoutWatchdogTimeOnlyReadinessIsSent)
-{
-    SystemdServiceNotifier notifier;
-    notifier.notifyReady();
-    notifier.notifyAlive();
-    EXPECT_EQ(QList<QByteArray>{"READY=1"}, received());
-}
-
-TEST_F(NotifySocket, UnusableWatchdogTimeIsIgnored)
-{
-    for (const char* value : {"0", "thirty", "30s", ""}) {
-        setenv("WATCHDOG_USEC", value, 1);
         SystemdServiceNotifier notifier;
+        notifier.notifyReady();
         notifier.notifyAlive();
-        EXPECT_FALSE(notifier.watchdogWanted()) << value;
+        notifier.notifyAlive();
+        unsetenv("NOTIFY_SOCKET");
+        unsetenv("WATCHDOG_USEC");
+        EXPECT_EQ(row.watchdogWanted, notifier.watchdogWanted());
+        // The datagrams are waiting when sd_notify returns.
+        QStringList received;
+        char buffer[256];
+        for (ssize_t length; (length = recv(managerSocket, buffer, sizeof buffer, MSG_DONTWAIT)) >= 0;)
+            received.append(QString::fromLatin1(buffer, length));
+        close(managerSocket);
+        EXPECT_EQ(QString::fromUtf8(row.received), received.join('|'));
     }
-    EXPECT_TRUE(received().isEmpty());
-}
-
-TEST_F(NotifySocket, WithoutNotifySocketNothingIsSent)
-{
-    unsetenv("NOTIFY_SOCKET");
-    setenv("WATCHDOG_USEC", "30000000", 1);
-    SystemdServiceNotifier notifier;
-    notifier.notifyReady();
-    notifier.notifyAlive();
-    EXPECT_FALSE(notifier.watchdogWanted());
-    EXPECT_TRUE(received().isEmpty());
 }

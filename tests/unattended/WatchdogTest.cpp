@@ -1,173 +1,94 @@
 #include "unattended/Watchdog.h"
 
-#include "UnattendedFakes.h"
 #include "fakes/FakeServices.h"
 #include "support/TempFolder.h"
-#include "unattended/ScheduledReboot.h"
+#include "unattended/DlopenWatchdogLibrary.h"
 
 #include <QFile>
-#include <QList>
+#include <functional>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace quindle;
 using namespace quindle::test;
 
 namespace {
 
-struct WatchdogRig
+// A run of the watchdog on the stand-in library, as steps: "s" start, "t" tickle, "d" disable, "h" or "H"
+// lay the hang marker down in small or capital letters, "r" take it away. The trace names each step that
+// reached the library by its number, with what the library received: "30 ff ff" arms the card, "02 00 00"
+// is a sign of life, "30 c3 a5" disarms the card.
+struct Steps
 {
-    explicit WatchdogRig(bool enabled = true) : watchdog(enabled, programFolder.path(), library, messageBox)
-    {
-    }
-
-    // Tickles the given number of times and returns the call numbers (counted from
-    // firstCall) at which a tick command went out.
-    QList<int> tickle(int count, int firstCall = 1)
-    {
-        QList<int> sentAt;
-        for (int call = firstCall; call < firstCall + count; ++call) {
-            const qsizetype before = library.commands().size();
-            watchdog.tickle();
-            if (library.commands().size() > before)
-                sentAt.append(call);
-        }
-        return sentAt;
-    }
-
-    TempFolder programFolder;
-    FakeWatchdogLibrary library;
-    FakeMessageBox messageBox;
-    Watchdog watchdog;
+    bool switchedOn;
+    const char* library; // name or path; none: the stand-in library
+    const char* refused; // the commands the card refuses
+    QByteArray steps;
+    const char* trace;
+    const char* messages; // separated by "|"
 };
 
-const QString missingLibraryMessage =
-    QStringLiteral("Missing required file \"libwdogusb.so\" for the USB watchdog - disabling this option.");
+const QByteArray tickles10(10, 't');
+const char* const missingLibrary =
+    "Missing required file \"libwdogusb.so\" for the USB watchdog - disabling this option.";
+
+const Steps runs[] = {
+    // Start prepares the library, arms the card and sends the first sign of life; disable disarms it. What
+    // the card refuses is reported.
+    {true, nullptr, "30 ff ff", "s", "1:init+30 ff ff", "Could not re-enable watchdog"},
+    {true, nullptr, "30 c3 a5", "sd", "1:init+30 ff ff+02 00 00 2:30 c3 a5",
+     "Could not disable the USB watchdog"},
+    // A sign of life at the sixth tickle and every fifth after it; a refused one is tried at the next fifth.
+    {true, nullptr, "", "st" + tickles10 + "ttttt",
+     "1:init+30 ff ff+02 00 00 7:02 00 00 12:02 00 00 17:02 00 00", ""},
+    {true, nullptr, "02 00 00", "st" + tickles10, "1:init+30 ff ff+02 00 00 7:02 00 00 12:02 00 00",
+     "Could not start USB watchdog|Error in USB tickle|Error in USB tickle"},
+    // The hang marker, in any letter case, holds the signs of life back and the count where it stood.
+    {true, nullptr, "", "sttth" + tickles10 + tickles10 + "rtttttttt",
+     "1:init+30 ff ff+02 00 00 29:02 00 00 34:02 00 00", ""},
+    {true, nullptr, "", "sH" + tickles10 + "tt", "1:init+30 ff ff+02 00 00", ""},
+    // A library that is missing or lacks the entry points is reported once and switches the watchdog off,
+    // as the settings can.
+    {true, "/nonexistent/libwdogusb.so", "", "s" + tickles10 + "ds", "", missingLibrary},
+    {true, "libm.so.6", "", "s", "", missingLibrary},
+    {false, nullptr, "", "s" + tickles10 + "d", "", ""},
+};
 
 } // namespace
 
-TEST(Watchdog, StartPreparesTheLibraryThenEnablesAndTicks)
+TEST(Watchdog, RunsSendWhatTheCardNeeds)
 {
-    WatchdogRig rig;
-    rig.watchdog.start();
-    const QStringList expected{QStringLiteral("init"), QStringLiteral("enable"), QStringLiteral("tick")};
-    EXPECT_EQ(expected, rig.library.calls);
-    EXPECT_TRUE(rig.messageBox.messages.isEmpty());
-    EXPECT_TRUE(rig.watchdog.isEnabled());
-}
-
-TEST(Watchdog, FailedEnableSendsNoTick)
-{
-    WatchdogRig rig;
-    rig.library.failing = QStringList{QStringLiteral("enable")};
-    rig.watchdog.start();
-    EXPECT_EQ(QStringList{QStringLiteral("enable")}, rig.library.commands());
-    EXPECT_EQ(QStringList{QStringLiteral("Could not re-enable watchdog")}, rig.messageBox.messages);
-}
-
-TEST(Watchdog, FailedFirstTickIsReported)
-{
-    WatchdogRig rig;
-    rig.library.failing = QStringList{QStringLiteral("tick")};
-    rig.watchdog.start();
-    EXPECT_EQ(QStringList{QStringLiteral("Could not start USB watchdog")}, rig.messageBox.messages);
-}
-
-TEST(Watchdog, TickleReachesTheCardAtTheSixthCallAndEveryFifthAfter)
-{
-    WatchdogRig rig;
-    rig.watchdog.start();
-    rig.library.calls.clear();
-    const QList<int> expected{6, 11, 16};
-    EXPECT_EQ(expected, rig.tickle(16));
-    EXPECT_TRUE(rig.messageBox.messages.isEmpty());
-}
-
-TEST(Watchdog, FailedTickleIsReportedAndTriedAgainAtTheNextFifthCall)
-{
-    WatchdogRig rig;
-    rig.library.failing = QStringList{QStringLiteral("tick")};
-    const QList<int> expected{6, 11};
-    EXPECT_EQ(expected, rig.tickle(11));
-    const QStringList messages{QStringLiteral("Error in USB tickle"), QStringLiteral("Error in USB tickle")};
-    EXPECT_EQ(messages, rig.messageBox.messages);
-}
-
-TEST(Watchdog, HangMarkerStopsTicklesAndKeepsTheDivider)
-{
-    WatchdogRig rig;
-    EXPECT_TRUE(rig.tickle(3).isEmpty()); // the divider now waits two more calls
-
-    const QString marker = rig.programFolder.write(QStringLiteral("hang.txt"));
-    EXPECT_TRUE(rig.tickle(20, 4).isEmpty());
-
-    ASSERT_TRUE(QFile::remove(marker));
-    const QList<int> expected{26, 31};
-    EXPECT_EQ(expected, rig.tickle(8, 24));
-}
-
-TEST(Watchdog, HangMarkerIsFoundWhateverItsLetterCase)
-{
-    WatchdogRig rig;
-    rig.programFolder.write(QStringLiteral("HANG.TXT"));
-    EXPECT_TRUE(rig.tickle(12).isEmpty());
-}
-
-TEST(Watchdog, DisableSendsTheDisableCommand)
-{
-    WatchdogRig rig;
-    rig.watchdog.start();
-    rig.watchdog.disable();
-    EXPECT_EQ(QStringLiteral("disable"), rig.library.commands().last());
-    EXPECT_TRUE(rig.messageBox.messages.isEmpty());
-
-    rig.library.failing = QStringList{QStringLiteral("disable")};
-    rig.watchdog.disable();
-    EXPECT_EQ(QStringList{QStringLiteral("Could not disable the USB watchdog")}, rig.messageBox.messages);
-}
-
-TEST(Watchdog, MissingLibraryIsReportedOnceAndNothingIsSentAfterwards)
-{
-    WatchdogRig rig;
-    rig.library.loadable = false;
-    rig.watchdog.start();
-    EXPECT_FALSE(rig.watchdog.isEnabled());
-
-    EXPECT_TRUE(rig.tickle(30).isEmpty());
-    rig.watchdog.disable();
-    rig.watchdog.start();
-
-    EXPECT_EQ(QStringList{missingLibraryMessage}, rig.messageBox.messages);
-    EXPECT_TRUE(rig.library.calls.isEmpty());
-    EXPECT_EQ(1, rig.library.opens);
-}
-
-TEST(Watchdog, SwitchedOffNeverLoadsTheLibrary)
-{
-    WatchdogRig rig(false);
-    rig.watchdog.start();
-    rig.tickle(30);
-    rig.watchdog.disable();
-    EXPECT_EQ(0, rig.library.opens);
-    EXPECT_TRUE(rig.library.calls.isEmpty());
-    EXPECT_TRUE(rig.messageBox.messages.isEmpty());
-}
-
-TEST(Watchdog, ScheduledRestartLeavesTheCardArmed)
-{
-    WatchdogRig rig;
-    FakeClock clock;
-    clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(2, 59, 55)));
-    FakeSystemRestart restart;
-    ScheduledReboot reboot({10800, 0, 0}, clock, restart, rig.messageBox, [](const QString&) {});
-
-    rig.watchdog.start();
-    // The tick handler's order: the schedule first, the tickle only when no restart started.
-    for (int tick = 0; tick < 20; ++tick) {
-        if (!reboot.checkRebootSchedule())
-            rig.watchdog.tickle();
-        clock.advance(std::chrono::seconds(1));
+    for (const Steps& row : runs) {
+        SCOPED_TRACE(row.steps.constData());
+        TempFolder program;
+        qputenv("RECORDING_WATCHDOG_FILE", program.filePath(QStringLiteral("received.txt")).toLocal8Bit());
+        qputenv("RECORDING_WATCHDOG_REFUSE", row.refused);
+        DlopenWatchdogLibrary library(
+            QString::fromLatin1(row.library ? row.library : RECORDING_WATCHDOG_PATH));
+        FakeMessageBox messageBox;
+        Watchdog watchdog(row.switchedOn, program.path(), library, messageBox);
+        std::map<char, std::function<void()>> actions;
+        actions.emplace('s', [&] { watchdog.start(); });
+        actions.emplace('t', [&] { watchdog.tickle(); });
+        actions.emplace('d', [&] { watchdog.disable(); });
+        actions.emplace('h', [&] { program.write(QStringLiteral("hang.txt")); });
+        actions.emplace('H', [&] { program.write(QStringLiteral("HANG.TXT")); });
+        actions.emplace('r', [&] { QFile::remove(program.filePath(QStringLiteral("hang.txt"))); });
+        QStringList trace;
+        for (qsizetype step = 0; step < row.steps.size(); ++step) {
+            const qsizetype before = program.read(QStringLiteral("received.txt")).size();
+            actions.at(row.steps[step])();
+            const QByteArray received = program.read(QStringLiteral("received.txt")).mid(before).trimmed();
+            if (!received.isEmpty())
+                trace.append(QString::number(step + 1) + ':' +
+                             QString::fromLatin1(received).replace('\n', '+'));
+        }
+        qunsetenv("RECORDING_WATCHDOG_FILE");
+        qunsetenv("RECORDING_WATCHDOG_REFUSE");
+        EXPECT_EQ(QString::fromUtf8(row.trace), trace.join(' '));
+        EXPECT_EQ(QString::fromUtf8(row.messages).split('|', Qt::SkipEmptyParts), messageBox.messages);
     }
-
-    EXPECT_EQ(1, restart.requests);
-    EXPECT_FALSE(rig.library.commands().contains(QStringLiteral("disable")));
+    // The project's own library has both entry points. It is only opened, never called: initialising it
+    // would open the machine's watchdog device.
+    EXPECT_TRUE(DlopenWatchdogLibrary(QStringLiteral(WDOGUSB_LIBRARY_PATH)).open());
 }

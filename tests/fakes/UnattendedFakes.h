@@ -1,0 +1,52 @@
+#pragma once
+
+#include "unattended/SystemRestart.h"
+#include "unattended/WatchdogLibrary.h"
+
+#include <QHash>
+#include <QStringList>
+#include <functional>
+
+namespace quindle::test {
+
+// Records every restart request and answers with a set outcome; nothing restarts.
+class FakeSystemRestart final : public SystemRestart
+{
+public:
+    RestartOutcome requestRestart() override
+    {
+        ++requests;
+        if (onRequest)
+            onRequest();
+        return outcome;
+    }
+    RestartOutcome outcome;
+    int requests = 0;
+    std::function<void()> onRequest;
+};
+
+// A card that records every command by name: "enable", "disable", "tick", or the bytes in
+// hexadecimal of any other; it takes them all but those named in failing.
+class FakeWatchdogLibrary final : public WatchdogLibrary
+{
+public:
+    bool open() override { return true; }
+    void init() override {}
+    unsigned char sendCommand(const unsigned char* command) override
+    {
+        const QString bytes =
+            QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(command), 3).toHex(' '));
+        const QHash<QString, QString> names{
+            {"30 ff ff", "enable"}, {"30 c3 a5", "disable"}, {"02 00 00", "tick"}};
+        const QString name = names.value(bytes, bytes);
+        m_commands.append(name);
+        return failing.contains(name) ? 0 : 1;
+    }
+    QStringList commands() const { return m_commands; }
+    QStringList failing;
+
+private:
+    QStringList m_commands;
+};
+
+} // namespace quindle::test
