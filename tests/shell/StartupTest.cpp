@@ -4,75 +4,43 @@
 
 #include <QDir>
 #include <QFile>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace quindle;
 using namespace quindle::test;
 
-namespace {
-
-QStringList replaced(QStringList lines, const QString& key, const QString& statement)
-{
-    for (QString& line : lines) {
-        if (line.startsWith(key + QLatin1Char(' ')) || line.startsWith(key + QLatin1Char('=')))
-            line = statement;
-    }
-    if (!lines.contains(statement))
-        lines << statement;
-    return lines;
-}
-
-} // namespace
-
-TEST(Startup, LaysOutTheGridRowByRow)
-{
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    folder.writeSettings(replaced(KioskFolder::standardSettings(), QStringLiteral("grid"),
-                                  QStringLiteral("grid = 4, 3, 120, 90, 50, 200, 10, 20")));
-    KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
-
-    const auto& cells = kiosk.controls().btnThumbnail;
-    ASSERT_EQ(13u, cells.size());
-    EXPECT_EQ(QRect(50, 200, 120, 90), cells[1]->geometry());
-    EXPECT_EQ(QPoint(440, 200), cells[4]->pos());
-    EXPECT_EQ(QPoint(50, 310), cells[5]->pos());
-    EXPECT_EQ(QPoint(440, 420), cells[12]->pos());
-    EXPECT_EQ(12, kiosk.window().navigation().thumbsPerPage());
-}
-
-TEST(Startup, SizesTheWindowAndMenuButtonsFromTheirPictures)
+TEST(Startup, BuildsTheScreenFromTheSettingsAndThePictures)
 {
     KioskFolder folder;
     folder.writeStandardKiosk();
     folder.writeInterfacePicture(QStringLiteral("btn2.jpg"), 150, 45);
+    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    folder.temp().write(QStringLiteral("hang.txt"), "stopped by the owner");
+    folder.temp().write(QStringLiteral("hanggg.txt"), "an older marker");
     KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start());
+    ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
+    const KioskControls& controls = kiosk.controls();
 
     EXPECT_EQ(QSize(800, 600), kiosk.window().size());
-    EXPECT_EQ(QPoint(0, 0), kiosk.controls().backdrop->pos());
-    EXPECT_EQ(QStringLiteral("backdrop.jpg"), KioskHarness::shownFile(kiosk.controls().backdrop));
-    LabelControl* second = kiosk.controls().btnMenu[2];
-    EXPECT_EQ(QRect(10, 60, 150, 45), second->geometry());
-    EXPECT_TRUE(second->isVisible());
-    EXPECT_EQ(QStringLiteral("btn2.jpg"), KioskHarness::shownFile(second));
-}
-
-TEST(Startup, MenuCaptionsBreakAtEveryUnderscore)
-{
-    EXPECT_EQ(QStringLiteral("Summer\r\nSale"), menuCaptionText(QStringLiteral("Summer_Sale")));
+    EXPECT_EQ(kiosk.window().rect(), controls.backdrop->geometry());
+    // The grid "4, 3, 40, 30, 100, 100, 10, 20" fills row by row.
+    ASSERT_EQ(13u, controls.btnThumbnail.size());
+    EXPECT_EQ(QRect(100, 100, 40, 30), controls.btnThumbnail[1]->geometry());
+    EXPECT_EQ(QPoint(250, 100), controls.btnThumbnail[4]->pos());
+    EXPECT_EQ(QPoint(100, 150), controls.btnThumbnail[5]->pos());
+    // Menu buttons take their faces' sizes; captions break at every underscore.
+    EXPECT_EQ(QRect(10, 60, 150, 45), controls.btnMenu[2]->geometry());
+    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls.btnMenu[1]->caption());
     EXPECT_EQ(QStringLiteral("a\r\nb\r\nc"), menuCaptionText(QStringLiteral("a_b_c")));
-    EXPECT_EQ(QStringLiteral("plain"), menuCaptionText(QStringLiteral("plain")));
+    EXPECT_TRUE(controls.btnMenu[1]->captionFont().bold());
+    EXPECT_EQ(QColor(Qt::white), controls.btnMenu[1]->foreColor());
+    EXPECT_EQ(QString(), controls.btnMenu[2]->caption());
 
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start());
-    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), kiosk.controls().btnMenu[1]->caption());
-    EXPECT_TRUE(kiosk.controls().btnMenu[1]->captionFont().bold());
-    EXPECT_EQ(QColor(Qt::white), kiosk.controls().btnMenu[1]->foreColor());
-    EXPECT_EQ(QString(), kiosk.controls().btnMenu[2]->caption());
+    EXPECT_EQ(folder.temp().filePath(QStringLiteral("click.wav")), kiosk.sound.source);
+    EXPECT_EQ(QStringList{QStringLiteral("Program Started")}, kiosk.loggedEvents());
+    EXPECT_FALSE(QFile::exists(folder.temp().filePath(QStringLiteral("hang.txt"))));
+    EXPECT_EQ(QByteArray("stopped by the owner"), folder.temp().read(QStringLiteral("hanggg.txt")));
 }
 
 TEST(Startup, PlacesFileNameCaptionsOnTheTopOrBottomEdgeOfTheirSlots)
@@ -80,82 +48,71 @@ TEST(Startup, PlacesFileNameCaptionsOnTheTopOrBottomEdgeOfTheirSlots)
     for (const auto& [word, onTop] :
          {std::pair{QStringLiteral("TOP"), true}, std::pair{QStringLiteral("bottom"), false},
           std::pair{QStringLiteral("middle"), false}}) {
+        SCOPED_TRACE(word.toStdString());
         KioskFolder folder;
         folder.writeStandardKiosk();
-        QStringList settings = KioskFolder::standardSettings();
-        settings << QStringLiteral("showFileName = %1, 12, FFFFFF, DejaVu Sans, 8, 000000, bold").arg(word);
-        folder.writeSettings(settings);
+        folder.writeSettings(
+            KioskFolder::standardSettings()
+            << QStringLiteral("showFileName = %1, 12, FFFFFF, DejaVu Sans, 8, 000000, bold").arg(word));
         KioskHarness kiosk(folder);
         ASSERT_TRUE(kiosk.start());
-
-        const auto& captions = kiosk.controls().lblFileName;
-        ASSERT_EQ(13u, captions.size());
         const PictureControl* slot = kiosk.controls().btnThumbnail[6];
-        const int expectedTop = onTop ? slot->y() : slot->y() + slot->height() - 12;
-        EXPECT_EQ(QRect(slot->x(), expectedTop, slot->width(), 12), captions[6]->geometry())
-            << word.toStdString();
-        EXPECT_EQ(QStringLiteral("Item 06"), captions[6]->caption());
+        const int top = onTop ? slot->y() : slot->y() + slot->height() - 12;
+        EXPECT_EQ(QRect(slot->x(), top, slot->width(), 12), kiosk.controls().lblFileName[6]->geometry());
+        EXPECT_EQ(QStringLiteral("Item 06"), kiosk.controls().lblFileName[6]->caption());
     }
 }
 
-TEST(Startup, SetsALeftoverHangMarkerAside)
+TEST(Startup, EndsWithTheMessageOfTheFirstMissingPicture)
 {
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    folder.temp().write(QStringLiteral("hang.txt"), "stopped by the owner");
-    folder.temp().write(QStringLiteral("hanggg.txt"), "an older marker");
-    KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start());
-
-    EXPECT_FALSE(QFile::exists(folder.temp().filePath(QStringLiteral("hang.txt"))));
-    EXPECT_EQ(QByteArray("stopped by the owner"), folder.temp().read(QStringLiteral("hanggg.txt")));
-}
-
-TEST(Startup, EndsWithTheMessageOfTheFirstMissingMenuFaceAfterShowingTheEarlierButtons)
-{
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    QStringList settings = KioskFolder::standardSettings();
-    settings << QStringLiteral("btn3 = Rings, 10, 110");
-    folder.writeSettings(settings);
-    QFile::remove(folder.interfaceFolder() + QStringLiteral("/btn3.jpg"));
-    KioskHarness kiosk(folder);
-    bool earlierShown = false;
-    kiosk.messageBox.whileOpen = [&](const QString&) {
-        earlierShown = kiosk.controls().btnMenu[1]->isVisibleTo(&kiosk.window()) &&
-                       kiosk.controls().btnMenu[2]->isVisibleTo(&kiosk.window());
-    };
-
-    EXPECT_FALSE(kiosk.start());
-    EXPECT_EQ(QStringList{QStringLiteral("Cannot locate JPG image btn3.jpg - Program Terminating.")},
-              kiosk.messageBox.messages);
-    EXPECT_EQ(1, kiosk.programEnd.calls);
-    EXPECT_TRUE(earlierShown);
-}
-
-TEST(Startup, EndsWhenTheInterfaceFolderOrAControlPictureIsMissing)
-{
+    const struct
     {
+        const char* what;
+        std::function<void(const KioskFolder&)> change;
+        QString message;
+    } rows[] = {
+        {"a menu face after the earlier buttons are shown",
+         [](const KioskFolder& folder) {
+             folder.writeSettings(KioskFolder::standardSettings() << QStringLiteral("btn3 = Rings, 10, 110"));
+             QFile::remove(folder.interfaceFolder() + QStringLiteral("/btn3.jpg"));
+         },
+         QStringLiteral("Cannot locate JPG image btn3.jpg - Program Terminating.")},
+        {"a control button's face",
+         [](const KioskFolder& folder) {
+             QFile::remove(folder.interfaceFolder() + QStringLiteral("/-close.jpg"));
+         },
+         QStringLiteral("Cannot locate JPG image -close.jpg - Program Terminating.")},
+        {"the Interface folder, named with the kiosk folder as the pointer file writes it",
+         [](const KioskFolder& folder) {
+             QDir(folder.programFolder()).mkpath(QStringLiteral("Shops"));
+             QDir(folder.programFolder()).rename(QStringLiteral("Kiosk"), QStringLiteral("Shops/Kiosk"));
+             folder.temp().write(QStringLiteral("quindleFolder.ini"), "Shops\\Kiosk\r\n");
+             folder.temp().write(QStringLiteral("Shops/Kiosk/quindle.ini"),
+                                 KioskFolder::standardSettings()
+                                     .replaceInStrings(QStringLiteral("backdrop = backdrop.jpg"), QString())
+                                     .join(QStringLiteral("\r\n"))
+                                     .toUtf8());
+             QDir(folder.programFolder() + QStringLiteral("/Shops/Kiosk/Interface")).removeRecursively();
+         },
+         QStringLiteral("There is no \"Interface\" folder inside your \"Shops\\Kiosk\" folder")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
         KioskFolder folder;
         folder.writeStandardKiosk();
-        QStringList settings = KioskFolder::standardSettings();
-        settings.removeIf([](const QString& line) { return line.startsWith(QLatin1String("backdrop")); });
-        folder.writeSettings(settings);
-        QDir(folder.interfaceFolder()).removeRecursively();
+        row.change(folder);
         KioskHarness kiosk(folder);
+        bool earlierShown = false;
+        kiosk.messageBox.whileOpen = [&](const QString&) {
+            earlierShown = kiosk.controls().btnMenu.size() > 2 &&
+                           kiosk.controls().btnMenu[2]->isVisibleTo(&kiosk.window());
+        };
         EXPECT_FALSE(kiosk.start());
         ASSERT_EQ(1, kiosk.messageBox.messages.size());
-        EXPECT_TRUE(kiosk.messageBox.messages[0].startsWith(QStringLiteral(
-            "There is no \"Interface\" folder inside your \"Kiosk\" folder - please copy or create")));
-    }
-    {
-        KioskFolder folder;
-        folder.writeStandardKiosk();
-        QFile::remove(folder.interfaceFolder() + QStringLiteral("/-close.jpg"));
-        KioskHarness kiosk(folder);
-        EXPECT_FALSE(kiosk.start());
-        EXPECT_EQ(QStringList{QStringLiteral("Cannot locate JPG image -close.jpg - Program Terminating.")},
-                  kiosk.messageBox.messages);
+        EXPECT_TRUE(kiosk.messageBox.messages[0].startsWith(row.message))
+            << kiosk.messageBox.messages[0].toStdString();
+        EXPECT_EQ(1, kiosk.programEnd.calls);
+        EXPECT_TRUE(earlierShown || !row.message.contains(QStringLiteral("btn3")));
     }
 }
 
@@ -171,15 +128,4 @@ TEST(Startup, FindsNamesWrittenInAnotherLetterCase)
     ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
     EXPECT_EQ(QStringLiteral("BTN1.JPG"), KioskHarness::shownFile(kiosk.controls().btnMenu[1]));
     EXPECT_TRUE(kiosk.controls().btnThumbnail[1]->isVisible());
-}
-
-TEST(Startup, LogsTheStartAndLoadsTheClickSound)
-{
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
-    KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start());
-    EXPECT_EQ(folder.temp().filePath(QStringLiteral("click.wav")), kiosk.sound.source);
-    EXPECT_EQ(QStringList{QStringLiteral("Program Started")}, kiosk.loggedEvents());
 }
