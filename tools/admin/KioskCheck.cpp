@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace quindle::admin {
 
@@ -46,6 +47,14 @@ bool cutShort(const QString& path)
     const qint64 tail = std::min<qint64>(file.size(), 4096);
     file.seek(file.size() - tail);
     return !file.read(tail).contains(QByteArrayLiteral("\xFF\xD9"));
+}
+
+bool isEmptyFile(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(encodeFileName(path).constData(), &info) == 0 && info.st_size == 0;
 }
 
 QString severityText(Severity severity)
@@ -246,8 +255,16 @@ void KioskCheck::checkPictureFolder(const QString& folder)
 
     QStringList orphans;
     for (const QString& name : FolderListing::listFiles(folder, QStringLiteral("*.prn"))) {
-        if (!fileExists(resolveCaseless(folder, name.chopped(4) + QStringLiteral(".jpg"))))
+        if (!fileExists(resolveCaseless(folder, name.chopped(4) + QStringLiteral(".jpg")))) {
             orphans << name;
+            continue;
+        }
+        // Only the raw print mode sends these files; the spooler refuses a job without bytes.
+        const QString printFile = joinPath(folder, name);
+        if (m_settings.printingMode == PrintingMode::Prn && isEmptyFile(printFile))
+            add(Severity::Warning, printFile, 0,
+                QStringLiteral("The print file is empty: the kiosk sends no job to the printer for "
+                               "this product"));
     }
     if (!orphans.isEmpty())
         add(Severity::Note, folder, 0,
