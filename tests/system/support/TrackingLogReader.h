@@ -11,7 +11,10 @@ namespace quindle::systemtest {
 class TrackingLogReader
 {
 public:
-    explicit TrackingLogReader(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+    explicit TrackingLogReader(const QString& programFolder)
+        : m_folder(programFolder + QStringLiteral("/log files"))
+    {
+    }
 
     // Every record of every log file, files in name order. Empty when there is no log.
     QList<QStringList> records();
@@ -25,9 +28,7 @@ public:
     QString problem() const { return m_problem; }
 
 private:
-    QString folder() const;
-
-    QString m_programFolder;
+    QString m_folder;
     QString m_problem;
 };
 
