@@ -25,11 +25,11 @@ bool KioskProcess::start()
 
 xcb_window_t KioskProcess::waitForWindow(int timeoutMs)
 {
+    // On its private server the kiosk's is the only window named "Quindle" that is no popup.
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && isRunning()) {
         for (const TopLevelWindow& shown : m_server.viewableTopLevels()) {
-            if (m_server.windowProcessId(shown.client) == static_cast<quint32>(m_process.processId()) &&
-                shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
+            if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
                 m_window = shown.client;
                 return settle() ? m_window : 0;
             }

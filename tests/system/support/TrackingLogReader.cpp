@@ -1,7 +1,6 @@
 #include "system/support/TrackingLogReader.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 
 namespace quindle::systemtest {
@@ -21,16 +20,6 @@ const char* const csvToFields =
 QStringList TrackingLogReader::fileNames() const
 {
     return QDir(m_folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
-}
-
-bool TrackingLogReader::anyFileContains(const QByteArray& text) const
-{
-    for (const QString& name : fileNames()) {
-        QFile file(m_folder + QLatin1Char('/') + name);
-        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text))
-            return true;
-    }
-    return false;
 }
 
 QList<QStringList> TrackingLogReader::records()

@@ -22,8 +22,6 @@ public:
     QStringList events();
     // The names of the log files.
     QStringList fileNames() const;
-    // Whether any log file holds the text, read as plain bytes (cheap enough to ask often).
-    bool anyFileContains(const QByteArray& text) const;
 
     QString problem() const { return m_problem; }
 

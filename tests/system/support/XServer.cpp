@@ -24,11 +24,6 @@ void endWithParent(QProcess& process)
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
-XServer::XServer(QSize screenSize) : m_screenSize(screenSize)
-{
-    start();
-}
-
 // The server is asked to end first; QProcess kills it by its process id if it does not.
 XServer::~XServer()
 {
@@ -99,16 +94,6 @@ QByteArray XServer::property(xcb_window_t window, xcb_atom_t name, xcb_atom_t ty
         return {};
     return QByteArray(static_cast<const char*>(xcb_get_property_value(reply.get())),
                       xcb_get_property_value_length(reply.get()));
-}
-
-// The first 32-bit value of a property: a window, a process id, an atom; 0 when there is none.
-quint32 XServer::firstWord(xcb_window_t window, xcb_atom_t name, xcb_atom_t type)
-{
-    const QByteArray value = property(window, name, type);
-    quint32 word = 0;
-    if (value.size() >= 4)
-        std::memcpy(&word, value.constData(), 4);
-    return word;
 }
 
 QList<TopLevelWindow> XServer::viewableTopLevels()
@@ -200,12 +185,11 @@ void XServer::sendDeleteRequest(xcb_window_t window)
 
 xcb_window_t XServer::transientFor(xcb_window_t window)
 {
-    return firstWord(window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
-}
-
-quint32 XServer::windowProcessId(xcb_window_t window)
-{
-    return firstWord(window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
+    const QByteArray value = property(window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
+    xcb_window_t parent = 0;
+    if (value.size() >= 4)
+        std::memcpy(&parent, value.constData(), 4);
+    return parent;
 }
 
 } // namespace quindle::systemtest

@@ -28,7 +28,7 @@ struct TopLevelWindow
 class XServer
 {
 public:
-    explicit XServer(QSize screenSize = QSize(1920, 1080));
+    explicit XServer(QSize screenSize = QSize(1920, 1080)) : m_screenSize(screenSize) { start(); }
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
@@ -52,13 +52,11 @@ public:
     void sendDeleteRequest(xcb_window_t window);
 
     xcb_window_t transientFor(xcb_window_t window);
-    quint32 windowProcessId(xcb_window_t window);
 
 private:
     bool start();
     xcb_atom_t atom(const char* name);
     QByteArray property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type);
-    quint32 firstWord(xcb_window_t window, xcb_atom_t name, xcb_atom_t type);
     void sendProtocolMessage(xcb_window_t window, const char* protocol, quint32 argument);
 
     QSize m_screenSize;
