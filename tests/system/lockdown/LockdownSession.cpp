@@ -34,8 +34,8 @@ void LockdownSession::SetUp()
 TopLevelWindow LockdownSession::messageBox()
 {
     for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-        if (shown.client != process->window() && !shown.overrideRedirect &&
-            server.transientFor(shown.client) == process->window())
+        if (shown.id != process->window() && !shown.overrideRedirect &&
+            server.transientFor(shown.id) == process->window())
             return shown;
     }
     return {};
@@ -51,7 +51,7 @@ void LockdownSession::expectLockedIn(const QString& attempt)
     const TopLevelWindow box = messageBox();
     QList<QRect> kioskWindows;
     for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-        if (shown.client == process->window())
+        if (shown.id == process->window())
             kioskWindows << shown.geometry;
         else if (box.id == 0 || shown.id != box.id)
             ADD_FAILURE() << "a window \"" << shown.name.toStdString() << "\" appeared after " << what;
@@ -59,7 +59,7 @@ void LockdownSession::expectLockedIn(const QString& attempt)
     EXPECT_EQ(QList<QRect>{kiosk->window()}, kioskWindows)
         << "the kiosk window, where it was, after " << what;
     const xcb_window_t focus = server.inputFocus();
-    EXPECT_TRUE(focus == process->window() || (box.id != 0 && focus == box.client))
+    EXPECT_TRUE(focus == process->window() || (box.id != 0 && focus == box.id))
         << "the focus left the kiosk after " << what;
     EXPECT_EQ(QStringList(), log->events().filter(QStringLiteral("Program Termination"))) << what;
 }
@@ -92,7 +92,7 @@ void LockdownSession::bringTo(KioskScreenState state)
 {
     for (KioskScreenState now = currentState(); now != Browsing; now = currentState()) {
         if (now == MessageBox)
-            server.sendDeleteRequest(messageBox().client);
+            server.sendDeleteRequest(messageBox().id);
         else
             tap(now == Keyboard ? kiosk->keyboardButton(0) : kiosk->closeButton());
         ASSERT_TRUE(ScreenCheck::waitFor([&] { return currentState() != now; }, 10'000))

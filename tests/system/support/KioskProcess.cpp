@@ -30,7 +30,7 @@ xcb_window_t KioskProcess::waitForWindow(int timeoutMs)
     while (!deadline.hasExpired() && isRunning()) {
         for (const TopLevelWindow& shown : m_server.viewableTopLevels()) {
             if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
-                m_window = shown.client;
+                m_window = shown.id;
                 return settle() ? m_window : 0;
             }
         }

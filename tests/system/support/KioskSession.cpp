@@ -40,7 +40,7 @@ void KioskSession::startKiosk()
     const xcb_window_t window = process->waitForWindow();
     ASSERT_NE(0U, window) << process->problem().toStdString();
     for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-        if (shown.client == window)
+        if (shown.id == window)
             kiosk->setWindowOrigin(shown.geometry.topLeft());
     }
 }

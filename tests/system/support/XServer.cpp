@@ -112,8 +112,7 @@ QList<TopLevelWindow> XServer::viewableTopLevels()
         if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
             continue;
         const QByteArray name = property(id, atom("_NET_WM_NAME"), atom("UTF8_STRING"));
-        windows.append(TopLevelWindow{id, id,
-                                      QRect(geometry->x, geometry->y, geometry->width, geometry->height),
+        windows.append(TopLevelWindow{id, QRect(geometry->x, geometry->y, geometry->width, geometry->height),
                                       attributes->override_redirect != 0, QString::fromUtf8(name)});
     }
     return windows;

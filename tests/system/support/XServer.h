@@ -15,7 +15,6 @@ namespace quindle::systemtest {
 struct TopLevelWindow
 {
     xcb_window_t id = 0;
-    xcb_window_t client = 0; // the same window: no window manager puts a frame around it
     QRect geometry;
     bool overrideRedirect = false;
     QString name;
