@@ -23,23 +23,11 @@ public:
     bool showsPage(const QStringList& list, int pageStart);
     bool showsDetail(const QString& picture) { return showsPicture(m_kiosk.detailFrame(), picture); }
     // The close button's face tells whether the detail view is open.
-    bool detailClosed()
-    {
-        return showsPicture(m_kiosk.closeButton(), m_kiosk.interfacePicture("-close.jpg"));
-    }
-    bool detailOpen() { return showsPicture(m_kiosk.closeButton(), m_kiosk.interfacePicture("close.jpg")); }
-    bool keyboardShown()
-    {
-        return showsPicture(m_kiosk.keyPicture(), m_kiosk.interfacePicture("keyboard.jpg"));
-    }
-    bool noResultsShown()
-    {
-        return showsPicture(m_kiosk.keyPicture(), m_kiosk.interfacePicture("noResults.jpg"));
-    }
-    bool printButtonEnabled()
-    {
-        return showsPicture(m_kiosk.printButton(), m_kiosk.interfacePicture("print.jpg"));
-    }
+    bool detailClosed() { return showsFace(m_kiosk.closeButton(), "-close.jpg"); }
+    bool detailOpen() { return showsFace(m_kiosk.closeButton(), "close.jpg"); }
+    bool keyboardShown() { return showsFace(m_kiosk.keyPicture(), "keyboard.jpg"); }
+    bool noResultsShown() { return showsFace(m_kiosk.keyPicture(), "noResults.jpg"); }
+    bool printButtonEnabled() { return showsFace(m_kiosk.printButton(), "print.jpg"); }
     // The slide covers the window, and the screen is nearer to it than to the other slide
     // (slides differ in few pixels).
     bool showsSlide(const QString& slide, const QString& otherSlide);
@@ -53,6 +41,11 @@ private:
     bool showsPicture(const QRect& area, const QString& file, int keepHeight = -1)
     {
         return pictureDifference(area, file, keepHeight) < ScreenCheck::tolerance;
+    }
+    // Whether the area shows one of the Interface pictures.
+    bool showsFace(const QRect& area, const char* face)
+    {
+        return showsPicture(area, m_kiosk.interfacePicture(QLatin1String(face)));
     }
     double difference(const QRect& area, const QImage& expected);
 
