@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/PictureDecoder.h"
 #include "platform/Yield.h"
+#include "settings/InterfacePictures.h"
 #include "settings/SettingsMessages.h"
 #include "tracking/TrackingLog.h"
 
@@ -88,15 +89,10 @@ void Browsing::setControlFace(int index, const QString& face)
 void Browsing::prepareControlButtons()
 {
     const bool printing = m_kiosk.settings.printingMode != PrintingMode::None;
-    QStringList required{QStringLiteral("prev.jpg"), QStringLiteral("close.jpg"), QStringLiteral("next.jpg"),
-                         QStringLiteral("-close.jpg")};
-    if (printing)
-        required << QStringLiteral("print.jpg") << QStringLiteral("-print.jpg");
-    if (m_kiosk.settings.lookupEnabled)
-        required << QStringLiteral("lookup.jpg");
-    for (const QString& picture : required) {
-        if (!fileExists(m_kiosk.interfacePath(picture)))
-            m_kiosk.services.endWithMessage(missingInterfacePictureMessage(picture));
+    // The menu buttons' faces, first in the table, were checked as their buttons were built.
+    for (const InterfacePicture& picture : interfacePicturesFor(m_kiosk.settings)) {
+        if (picture.need == PictureNeed::Required && !fileExists(m_kiosk.interfacePath(picture.fileName)))
+            m_kiosk.services.endWithMessage(missingInterfacePictureMessage(picture.fileName));
     }
 
     const std::vector<int> shown = printing

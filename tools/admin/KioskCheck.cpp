@@ -4,6 +4,7 @@
 #include "catalogue/FolderListing.h"
 #include "platform/FileSystem.h"
 #include "platform/PictureDecoder.h"
+#include "settings/InterfacePictures.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "settings/SettingsText.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <algorithm>
+#include <sys/stat.h>
 
 namespace quindle::admin {
 
@@ -45,6 +47,14 @@ bool cutShort(const QString& path)
     const qint64 tail = std::min<qint64>(file.size(), 4096);
     file.seek(file.size() - tail);
     return !file.read(tail).contains(QByteArrayLiteral("\xFF\xD9"));
+}
+
+bool isEmptyFile(const QString& path)
+{
+    struct stat info
+    {
+    };
+    return ::stat(encodeFileName(path).constData(), &info) == 0 && info.st_size == 0;
 }
 
 QString severityText(Severity severity)
@@ -153,74 +163,30 @@ void KioskCheck::checkInterfacePictures()
         m_toDecode.push_back(PictureToDecode{m_settings.backdropPath, line});
     }
 
-    const bool printing = m_settings.printingMode != PrintingMode::None;
-    for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
-        const QString key = QStringLiteral("btn%1").arg(n);
-        requirePicture(key + QStringLiteral(".jpg"), key);
-        expectPicture(QLatin1Char('_') + key + QStringLiteral(".jpg"), QStringLiteral("pressed menu button"),
-                      key);
-    }
-    for (const char* button : {"prev", "next", "close"}) {
-        const QString key = QLatin1String(button);
-        requirePicture(key + QStringLiteral(".jpg"), key);
-        expectPicture(QLatin1Char('_') + key + QStringLiteral(".jpg"), QStringLiteral("pressed ") + key, key);
-        if (key == QLatin1String("close"))
-            requirePicture(QStringLiteral("-close.jpg"), key);
-        else
-            expectPicture(QLatin1Char('-') + key + QStringLiteral(".jpg"), QStringLiteral("disabled ") + key,
-                          key);
-    }
-    if (printing) {
-        requirePicture(QStringLiteral("print.jpg"), QStringLiteral("print"));
-        requirePicture(QStringLiteral("-print.jpg"), QStringLiteral("print"));
-        expectPicture(QStringLiteral("_print.jpg"), QStringLiteral("pressed print"), QStringLiteral("print"));
-    }
-    expectPicture(QStringLiteral("_thumbnail.jpg"), QStringLiteral("pressed thumbnail"), QString());
-    if (!m_settings.lookupEnabled)
-        return;
-    const QString lookup = QStringLiteral("lookup");
-    requirePicture(QStringLiteral("lookup.jpg"), lookup);
-    expectPicture(QStringLiteral("keyboardFrame.jpg"), QStringLiteral("keyboard frame"), lookup);
-    expectPicture(QStringLiteral("keyboardInput.jpg"), QStringLiteral("keyboard input strip"), lookup);
-    expectPicture(QStringLiteral("keyboard.jpg"), QStringLiteral("keyboard keys"),
-                  QStringLiteral("keyboard"));
-    expectPicture(QStringLiteral("noResults.jpg"), QStringLiteral("search without hits"), lookup);
-    expectPicture(QStringLiteral("_kbd.jpg"), QStringLiteral("pressed key"), lookup);
-    for (const char* button : {"cancel", "clear", "space", "search"}) {
-        const QString name = QLatin1String(button) + QStringLiteral(".jpg");
-        expectPicture(name, QStringLiteral("keyboard button"), lookup);
-        expectPicture(QLatin1Char('_') + name, QStringLiteral("pressed keyboard button"), lookup);
-    }
+    for (const InterfacePicture& picture : interfacePicturesFor(m_settings))
+        checkInterfacePicture(picture);
 }
 
-// A picture start-up loads itself: without it the kiosk ends with its message.
-void KioskCheck::requirePicture(const QString& name, const QString& key)
+// A required picture missing ends start-up with the kiosk's message; a missing one that the
+// kiosk loads later (a pressed or disabled face, the keyboard) leaves a gap where it belongs.
+void KioskCheck::checkInterfacePicture(const InterfacePicture& picture)
 {
-    const int line = statementLine(key);
-    const QString path = resolveCaseless(m_settings.interfaceFolder.chopped(1), name);
-    if (!fileExists(path)) {
-        add(Severity::Error, line > 0 ? m_settingsFile : m_settings.interfaceFolder.chopped(1), line,
-            missingInterfacePictureMessage(name));
+    const QString folder = m_settings.interfaceFolder.chopped(1);
+    const QString path = resolveCaseless(folder, picture.fileName);
+    if (fileExists(path)) {
+        noteCaseDifference(folder, picture.fileName, 0);
+        m_toDecode.push_back(PictureToDecode{path, 0});
         return;
     }
-    noteCaseDifference(m_settings.interfaceFolder.chopped(1), name, 0);
-    m_toDecode.push_back(PictureToDecode{path, 0});
-}
-
-// A picture loaded later (a pressed or disabled face, the keyboard): without it the kiosk
-// runs on and shows nothing where it belongs.
-void KioskCheck::expectPicture(const QString& name, const QString& role, const QString& key)
-{
-    const int line = key.isEmpty() ? 0 : statementLine(key);
-    const QString path = resolveCaseless(m_settings.interfaceFolder.chopped(1), name);
-    if (!fileExists(path)) {
-        add(Severity::Warning, line > 0 ? m_settingsFile : m_settings.interfaceFolder.chopped(1), line,
-            QStringLiteral("Missing Interface picture \"%1\" (%2): the kiosk shows nothing in its place")
-                .arg(name, role));
+    const int line = picture.settingsKey.isEmpty() ? 0 : statementLine(picture.settingsKey);
+    const QString file = line > 0 ? m_settingsFile : folder;
+    if (picture.need == PictureNeed::Required) {
+        add(Severity::Error, file, line, missingInterfacePictureMessage(picture.fileName));
         return;
     }
-    noteCaseDifference(m_settings.interfaceFolder.chopped(1), name, 0);
-    m_toDecode.push_back(PictureToDecode{path, 0});
+    add(Severity::Warning, file, line,
+        QStringLiteral("Missing Interface picture \"%1\" (%2): the kiosk shows nothing in its place")
+            .arg(picture.fileName, picture.role));
 }
 
 void KioskCheck::checkCategories()
@@ -289,8 +255,16 @@ void KioskCheck::checkPictureFolder(const QString& folder)
 
     QStringList orphans;
     for (const QString& name : FolderListing::listFiles(folder, QStringLiteral("*.prn"))) {
-        if (!fileExists(resolveCaseless(folder, name.chopped(4) + QStringLiteral(".jpg"))))
+        if (!fileExists(resolveCaseless(folder, name.chopped(4) + QStringLiteral(".jpg")))) {
             orphans << name;
+            continue;
+        }
+        // Only the raw print mode sends these files; the spooler refuses a job without bytes.
+        const QString printFile = joinPath(folder, name);
+        if (m_settings.printingMode == PrintingMode::Prn && isEmptyFile(printFile))
+            add(Severity::Warning, printFile, 0,
+                QStringLiteral("The print file is empty: the kiosk sends no job to the printer for "
+                               "this product"));
     }
     if (!orphans.isEmpty())
         add(Severity::Note, folder, 0,

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/InterfacePictures.h"
 #include "settings/KioskSettings.h"
 
 #include <QString>
@@ -43,8 +44,7 @@ private:
     int statementLine(const QString& key) const;
     void noteCaseDifference(const QString& folder, const QString& written, int line);
     void checkInterfacePictures();
-    void requirePicture(const QString& name, const QString& key);
-    void expectPicture(const QString& name, const QString& role, const QString& key);
+    void checkInterfacePicture(const InterfacePicture& picture);
     void checkCategories();
     void checkPictureFolder(const QString& folder);
     void checkAttract();

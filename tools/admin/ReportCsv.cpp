@@ -4,9 +4,17 @@ namespace quindle::admin {
 
 namespace {
 
+// A spreadsheet reads a cell that begins with one of these as a formula, quotes or not: a
+// picture named "=HYPERLINK(...)" would become a link. A leading apostrophe keeps the cell
+// plain text and is not shown.
+bool readAsFormula(const QString& text)
+{
+    return !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front());
+}
+
 QString field(const QString& text)
 {
-    QString quoted = text;
+    QString quoted = readAsFormula(text) ? QLatin1Char('\'') + text : text;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
 }

@@ -1,121 +1,63 @@
 #include "support/KioskFolder.h"
-#include "tools/admin/AdminCommands.h"
+#include "system/admin/AdminRun.h"
 #include "tracking/TrackingLog.h"
 
-#include <QMap>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using quindle::TrackingLog;
-using quindle::TrackingMode;
 using quindle::test::KioskFolder;
 
 namespace {
 
-// A day's log written line by line as the kiosk writes it.
-class LogWriter
+// A day's log as the kiosk writes it, from "hh:mm:ss event" entries separated by "; "; an entry
+// without a time is written as it is, as another program's line would be.
+void writeLog(const KioskFolder& kiosk, QDate day, const QString& entries)
 {
-public:
-    LogWriter(const KioskFolder& kiosk, QDate day, TrackingMode mode = TrackingMode::Daily)
-        : m_kiosk(kiosk), m_day(day), m_mode(mode)
-    {
+    QByteArray bytes;
+    for (const QString& entry : entries.split(QStringLiteral("; "))) {
+        const QTime time = QTime::fromString(entry.left(8), QStringLiteral("HH:mm:ss"));
+        bytes +=
+            (time.isValid() ? TrackingLog::formatLine(entry.mid(9), QDateTime(day, time)) : entry).toUtf8();
+        bytes += "\r\n";
     }
-    ~LogWriter()
-    {
-        m_kiosk.temp().write(QStringLiteral("log files/") + TrackingLog::fileNameFor(m_mode, m_day), m_bytes);
-    }
-    void add(const char* time, const QString& text)
-    {
-        const QDateTime at(m_day, QTime::fromString(QString::fromLatin1(time), QStringLiteral("HH:mm:ss")));
-        m_bytes += TrackingLog::formatLine(text, at).toUtf8() + "\r\n";
-    }
-    void addRaw(const QByteArray& line) { m_bytes += line + "\r\n"; }
-    void setDay(QDate day) { m_day = day; } // a monthly file holds several days
-
-private:
-    const KioskFolder& m_kiosk;
-    QDate m_day;
-    TrackingMode m_mode;
-    QByteArray m_bytes;
-};
-
-// Rows of the CSV summary by section and item: count and detail.
-using Rows = QMap<QPair<QString, QString>, QPair<qint64, QString>>;
-
-Rows reportRows(const KioskFolder& kiosk, QStringList options = {})
-{
-    const QString csv = kiosk.temp().filePath(QStringLiteral("report.csv"));
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    const int status = quindle::admin::runAdmin(
-        QStringList{"quindle-admin", "report", "--program-folder", kiosk.programFolder(), "--output",
-                    kiosk.temp().filePath(QStringLiteral("report.html")), "--csv", csv} +
-            options,
-        {}, {outStream, errStream, false});
-    errStream.flush();
-    EXPECT_EQ(0, status) << err.toStdString();
-    Rows rows;
-    const QStringList lines =
-        QString::fromUtf8(kiosk.temp().read(QStringLiteral("report.csv"))).split(QStringLiteral("\r\n"));
-    for (const QString& line : lines.mid(1)) {
-        if (line.isEmpty())
-            continue;
-        // Fields: "section","item",count,"detail"; the item may hold commas and doubled quotes.
-        const qsizetype countStart =
-            line.lastIndexOf(QStringLiteral("\","), line.lastIndexOf(QStringLiteral(",\""))) + 2;
-        const qsizetype countEnd = line.lastIndexOf(QStringLiteral(",\""));
-        const QString section = line.section(QLatin1Char('"'), 1, 1);
-        QString item = line.mid(section.size() + 4, countStart - section.size() - 6);
-        item.replace(QStringLiteral("\"\""), QStringLiteral("\""));
-        const QString detail = line.mid(countEnd + 2).chopped(1);
-        rows[{section, item}] = {line.mid(countStart, countEnd - countStart).toLongLong(), detail};
-    }
-    return rows;
+    kiosk.temp().write(
+        QStringLiteral("log files/") + TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day), bytes);
 }
 
-qint64 countOf(const Rows& rows, const char* section, const QString& item)
-{
-    return rows.value({QString::fromLatin1(section), item}, {-1, {}}).first;
-}
-
-// Two days of a kiosk with known counts: visits, pictures, prints, menus, searches, restarts.
+// Two days with known counts: pictures, a print, menus, searches, restarts, and three visits
+// (10:00:00 to 10:05:00, 14:30:00 to 14:31:00, and 11:00:00 to 11:00:40, cut by a power failure).
 void writeKnownDays(const KioskFolder& kiosk)
 {
-    {
-        LogWriter log(kiosk, QDate(2026, 5, 12));
-        log.add("08:59:00", "Program Started");
-        log.add("09:00:00", "Enter Attract Mode");
-        log.add("10:00:00", "Exit Attract Mode"); // visit 1: 10:00:00 .. 10:05:00
-        log.add("10:00:05", "Menu Button 1 Pressed");
-        log.add("10:00:10", "Detail: Aurora Ring.jpg");
-        log.add("10:00:20", "Print: Aurora Ring.jpg");
-        log.add("10:00:30", "Close Button Pressed");
-        log.add("10:01:00", "Lookup Button Pressed");
-        log.add("10:01:10", "Search: gold");
-        log.add("10:01:20", "Detail: Gold, \"Twist\" Band.jpg");
-        log.add("10:02:00", "Lookup Button Pressed");
-        log.add("10:02:10", "Search: unicorn");
-        log.add("10:02:20", "Lookup Canceled");
-        log.add("10:05:00", "Enter Attract Mode");
-        log.add("10:05:08", "Enter Attract Mode");
-        log.addRaw("a line of another program");
-        log.add("14:30:00", "Exit Attract Mode"); // visit 2: 14:30:00 .. 14:31:00
-        log.add("14:30:10", "Menu Button 2 Pressed");
-        log.add("14:30:20", "Detail: Aurora Ring.jpg");
-        log.add("14:30:25", "Search: UNICORN");
-        log.add("14:31:00", "Enter Attract Mode");
-        log.add("14:40:00", "Unknown text");
-    }
-    {
-        LogWriter log(kiosk, QDate(2026, 5, 13));
-        log.add("03:00:00", "Program Termination: Auto Reboot");
-        log.add("03:01:30", "Program Started");
-        log.add("11:00:00", "Exit Attract Mode"); // visit 3: until the power cut, 11:00:00 .. 11:00:40
-        log.add("11:00:20", "Menu Button 1 Pressed");
-        log.add("11:00:40", "Search: gold");
-        log.add("12:15:00", "Program Started");
-    }
+    kiosk.writeSettings(KioskFolder::standardSettings()); // btn1 caption "Fine_Rings", btn2 without one
+    writeLog(
+        kiosk, QDate(2026, 5, 12),
+        "08:59:00 Program Started; 09:00:00 Enter Attract Mode; 10:00:00 Exit Attract Mode; "
+        "10:00:05 Menu Button 1 Pressed; 10:00:10 Detail: Aurora Ring.jpg; 10:00:20 Print: Aurora Ring.jpg; "
+        "10:00:30 Close Button Pressed; 10:01:00 Lookup Button Pressed; 10:01:10 Search: gold; "
+        "10:01:20 Detail: Gold, \"Twist\" Band.jpg; 10:02:00 Lookup Button Pressed; "
+        "10:02:10 Search: unicorn; 10:02:20 Lookup Canceled; 10:05:00 Enter Attract Mode; "
+        "10:05:08 Enter Attract Mode; a line of another program; 14:30:00 Exit Attract Mode; "
+        "14:30:10 Menu Button 2 Pressed; 14:30:20 Detail: Aurora Ring.jpg; 14:30:25 Search: UNICORN; "
+        "14:31:00 Enter Attract Mode; 14:40:00 Unknown text");
+    writeLog(
+        kiosk, QDate(2026, 5, 13),
+        "03:00:00 Program Termination: Auto Reboot; 03:01:30 Program Started; 11:00:00 Exit Attract Mode; "
+        "11:00:20 Menu Button 1 Pressed; 11:00:40 Search: gold; 12:15:00 Program Started");
+}
+
+// Runs the report and returns the lines of its CSV summary.
+QStringList reportCsv(const KioskFolder& kiosk)
+{
+    QString out;
+    EXPECT_EQ(0, quindle::test::runAdmin({"report", "--program-folder", kiosk.programFolder(), "--output",
+                                          kiosk.temp().filePath("report.html"), "--csv",
+                                          kiosk.temp().filePath("report.csv")},
+                                         out));
+    return QString::fromUtf8(kiosk.temp().read("report.csv")).split(QStringLiteral("\r\n"));
 }
 
 } // namespace
@@ -123,77 +65,66 @@ void writeKnownDays(const KioskFolder& kiosk)
 TEST(ActivityReport, KnownLogs_countsInTheCsvSummary)
 {
     KioskFolder kiosk;
-    kiosk.writeSettings(KioskFolder::standardSettings()); // btn1 caption "Fine_Rings", btn2 without one
     writeKnownDays(kiosk);
-    const Rows rows = reportRows(kiosk);
-
-    EXPECT_EQ(2, countOf(rows, "Summary", "Log files read"));
-    EXPECT_EQ(26, countOf(rows, "Summary", "Kiosk lines"));
-    EXPECT_EQ(2, countOf(rows, "Summary", "Skipped lines"));
-    EXPECT_EQ(18, countOf(rows, "Summary", "Visitor touches"));
-    EXPECT_EQ(11, countOf(rows, "Hour", "10"));
-    EXPECT_EQ(4, countOf(rows, "Hour", "14"));
-    EXPECT_EQ(3, countOf(rows, "Hour", "11"));
-    EXPECT_EQ(0, countOf(rows, "Hour", "9"));
-    EXPECT_EQ(15, countOf(rows, "Day", "2026-05-12"));
-    EXPECT_EQ(3, countOf(rows, "Day", "2026-05-13"));
-
-    EXPECT_EQ(3, countOf(rows, "Visits", "Count"));
-    EXPECT_EQ(300 + 60 + 40, countOf(rows, "Visits", "Total seconds"));
-    EXPECT_EQ(300, countOf(rows, "Visits", "Longest seconds"));
-    EXPECT_EQ(60, countOf(rows, "Visits", "Median seconds"));
-
-    EXPECT_EQ(2, countOf(rows, "Opened", "Aurora Ring.jpg"));
-    EXPECT_EQ(1, countOf(rows, "Opened", "Gold, \"Twist\" Band.jpg"));
-    EXPECT_EQ(1, countOf(rows, "Printed", "Aurora Ring.jpg"));
-    EXPECT_EQ(2, countOf(rows, "Category", "1: Fine Rings"));
-    EXPECT_EQ(1, countOf(rows, "Category", "2: Watches"));
-
-    // "gold" led to a picture once of twice; "unicorn" (in either case) never.
-    EXPECT_EQ(2, countOf(rows, "Search", "gold"));
-    EXPECT_EQ(QStringLiteral("1"), rows.value({"Search", "gold"}).second);
-    EXPECT_EQ(2, countOf(rows, "Search", "unicorn"));
-    EXPECT_EQ(QStringLiteral("0"), rows.value({"Search", "unicorn"}).second);
-
-    EXPECT_EQ(1, countOf(rows, "Restarts by hour", "8"));
-    EXPECT_EQ(1, countOf(rows, "Restarts by hour", "3"));
-    EXPECT_EQ(1, countOf(rows, "Restarts by hour", "12"));
-    EXPECT_EQ(QStringLiteral("scheduled restart"), rows.value({"Restart", "2026-05-13T03:01:30"}).second);
-    EXPECT_EQ(QStringLiteral("unexpected (no termination logged)"),
-              rows.value({"Restart", "2026-05-13T12:15:00"}).second);
+    const QStringList csv = reportCsv(kiosk);
+    // Rows separated by "|". "gold" led to a picture once of twice; "unicorn" (in either case) never.
+    const QString rows = QStringLiteral(
+        R"("Summary","Log files read",2,""|"Summary","Kiosk lines",26,""|)"
+        R"("Summary","Skipped lines",2,""|"Summary","Visitor touches",18,""|"Hour","9",0,""|)"
+        R"("Hour","10",11,""|"Hour","14",4,""|"Day","2026-05-13",3,""|"Visits","Count",3,""|)"
+        R"("Visits","Total seconds",400,""|"Visits","Longest seconds",300,""|)"
+        R"("Visits","Median seconds",60,""|"Opened","Aurora Ring.jpg",2,""|)"
+        R"("Opened","Gold, ""Twist"" Band.jpg",1,""|"Printed","Aurora Ring.jpg",1,""|)"
+        R"("Category","1: Fine Rings",2,""|"Category","2: Watches",1,""|"Search","gold",2,"1"|)"
+        R"("Search","unicorn",2,"0"|"Restarts by hour","3",1,""|)"
+        R"("Restart","2026-05-13T03:01:30",1,"scheduled restart"|)"
+        R"x("Restart","2026-05-13T12:15:00",1,"unexpected (no termination logged)")x");
+    for (const QString& row : rows.split(QLatin1Char('|')))
+        EXPECT_TRUE(csv.contains(row)) << row.toStdString();
 }
 
-TEST(ActivityReport, RangeAndMonthlyFiles_onlyTheDaysAsked)
+// A spreadsheet runs a cell that begins like a formula, quoted or not; an apostrophe makes it text.
+TEST(ActivityReport, NamesAndSearchesThatLookLikeFormulas_areTextInTheCsv)
 {
     KioskFolder kiosk;
+    writeLog(kiosk, QDate(2026, 5, 12),
+             "10:00:00 Detail: =HYPERLINK(\"http://example.com\",\"Ring\").jpg; 10:00:00 Detail: +Ring.jpg; "
+             "10:00:00 Detail: -Ring.jpg; 10:00:00 Detail: @Ring.jpg; 10:00:00 Detail: \tRing.jpg; "
+             "10:00:00 Detail: \rRing.jpg; 10:00:00 Detail: Ring=Gold+Pearl.jpg; 10:00:00 Search: -5");
+    const QStringList csv = reportCsv(kiosk);
+    for (const char* row :
+         {R"("Opened","'=HYPERLINK(""http://example.com"",""Ring"").jpg",1,"")",
+          R"("Opened","'+Ring.jpg",1,"")", R"("Opened","'-Ring.jpg",1,"")", R"("Opened","'@Ring.jpg",1,"")",
+          "\"Opened\",\"'\tRing.jpg\",1,\"\"", "\"Opened\",\"'\rRing.jpg\",1,\"\"",
+          R"("Opened","Ring=Gold+Pearl.jpg",1,"")", R"("Search","'-5",1,"0")"})
+        EXPECT_TRUE(csv.contains(QString::fromUtf8(row))) << row;
+}
+
+// The page must show its charts in a real browser without any script or network. The
+// screenshot is kept in the build folder for a person to look at.
+TEST(ActivityReport, PageInHeadlessChromium_showsTheCharts)
+{
+    const QString chromium = QStringLiteral("/usr/bin/chromium");
+    if (!QFile::exists(chromium))
+        GTEST_SKIP() << "chromium is not installed (/usr/bin/chromium; scripts/deps/admin.txt lists it)";
+    KioskFolder kiosk;
     writeKnownDays(kiosk);
-    {
-        LogWriter log(kiosk, QDate(2026, 4, 1), TrackingMode::Monthly);
-        log.add("10:00:00", "Detail: April.jpg");
-        log.setDay(QDate(2026, 4, 20));
-        log.add("10:00:00", "Detail: April.jpg");
+    reportCsv(kiosk);
+    const QString screenshot = QStringLiteral(QUINDLE_BINARY_DIR "/admin-report-screenshot.png");
+    QFile::remove(screenshot);
+    QTemporaryDir profile;
+    QProcess browser;
+    browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--disable-background-networking",
+                             "--disable-component-update", "--disable-sync", "--no-first-run",
+                             "--user-data-dir=" + profile.path(), "--screenshot=" + screenshot,
+                             "--window-size=1280,2000", "file://" + kiosk.temp().filePath("report.html")});
+    ASSERT_TRUE(browser.waitForFinished(60'000)) << "chromium did not finish";
+    const QImage image = QImage(screenshot).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(QSize(1280, 2000), image.size()) << qPrintable(browser.readAllStandardError());
+    int barPixels = 0; // of the charts' bar colour: the hour chart, the day chart, the products list
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            barPixels += (image.pixel(x, y) & 0xF0F0F0) == 0x206090;
     }
-    Rows rows = reportRows(kiosk, {"--from", "2026-04-10", "--to", "2026-05-12"});
-    // The monthly file, the 12th's, and the 13th's for lines logged before midnight and written after it.
-    EXPECT_EQ(3, countOf(rows, "Summary", "Log files read"));
-    EXPECT_EQ(1, countOf(rows, "Opened", "April.jpg"));
-    EXPECT_EQ(-1, countOf(rows, "Day", "2026-05-13"));
-    EXPECT_EQ(15, countOf(rows, "Day", "2026-05-12"));
-
-    rows = reportRows(kiosk, {"--from", "2026-05-13"});
-    EXPECT_EQ(-1, countOf(rows, "Opened", "April.jpg"));
-    EXPECT_EQ(3, countOf(rows, "Summary", "Visitor touches"));
-}
-
-TEST(ActivityReport, BadDate_isAUsageFault)
-{
-    KioskFolder kiosk;
-    writeKnownDays(kiosk);
-    QString out;
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    EXPECT_EQ(2, quindle::admin::runAdmin({"quindle-admin", "report", "--program-folder",
-                                           kiosk.programFolder(), "--from", "12/05/2026"},
-                                          {}, {outStream, errStream, false}));
+    EXPECT_GT(barPixels, 20'000);
 }

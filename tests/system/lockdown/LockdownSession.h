@@ -4,44 +4,47 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace quindle::systemtest {
 
 enum class KioskScreenState { Browsing, Detail, Keyboard, MessageBox };
 
-// A kiosk under attack: every attempt to leave it is followed by the same checks, and the
-// attempts are counted.
+enum class Motion { Click, Hold, Drag };
+
+// A gesture a visitor might try at a point; a drag ends at a point away from it.
+struct Gesture
+{
+    const char* name;
+    Motion motion;
+    int button; // 1 left, 2 middle, 3 right
+    int repeat = 1;
+};
+
+// The gestures every control and the slideshow are tried with; the right click comes first.
+extern const Gesture gestures[7];
+// A representative set of the keys a visitor might try, as xdotool names them.
+extern const QStringList escapeKeys;
+
+// A kiosk under attack: every attempt to leave it is followed by the same checks.
 class LockdownSession : public KioskSession
 {
 protected:
     explicit LockdownSession(QSize screenSize = QSize(1920, 1080)) : KioskSession(screenSize) {}
     void SetUp() override;
 
-    // The keys a visitor might try, as xdotool names them.
-    static QStringList escapeKeys();
-
     // After an attempt: the kiosk is alive, its one window is shown with the backdrop's
     // geometry and has the focus (or its message box has), no other window or menu exists, and
     // no termination line was logged.
     void expectLockedIn(const QString& attempt);
-    // A window of the window manager itself, such as its own hidden helper window; none
-    // without a window manager.
-    virtual bool isWindowManagerWindow(const TopLevelWindow&) const { return false; }
-    // The message box shown, if any; its id is 0 when there is none.
+    // The message box shown; its id is 0 when there is none.
     TopLevelWindow messageBox();
-    void expectMessageBoxModalAndCentred(const TopLevelWindow& box);
-
     KioskScreenState currentState();
-    KioskScreenState readState();
     // Brings the kiosk to a screen by the visitor's own presses.
     void bringTo(KioskScreenState state);
-
-    // Every gesture a visitor might try on one control.
-    // On the bare backdrop the right click is left out: that one is the operator's exit.
-    void tryGestures(KioskScreenState state, const QString& control, QPoint at, bool bareBackdrop = false);
-    void tryKeys(KioskScreenState state);
-
-    int attempts = 0;
+    // Brings the kiosk to the screen, acts, and expects it locked in.
+    void attempt(KioskScreenState state, const QString& what, const std::function<void()>& act);
+    void perform(const Gesture& gesture, QPoint at, QPoint away);
 };
 
 } // namespace quindle::systemtest

@@ -1,17 +1,16 @@
-#include "system/pictures/BadPictureFiles.h"
 #include "system/pictures/ProcessMemory.h"
 
-#include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
 #include "platform/FileSystem.h"
 #include "platform/PictureDecoder.h"
 #include "support/KioskHarness.h"
 
-#include <QElapsedTimer>
-#include <QImage>
-#include <cstdio>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <turbojpeg.h>
 #include <unistd.h>
 
 using namespace quindle;
@@ -19,318 +18,173 @@ using namespace quindle::test;
 
 namespace {
 
-// Where a bad picture stands in the kiosk folder.
-enum class Role { ProductPicture, Thumbnail, DetailPicture, AttractSlide, ButtonFace };
-
-bool isRegularFile(const QString& path)
+// A photo-like JPEG made with libjpeg-turbo: a ramp with noise, so that the scan data is real.
+QByteArray photoJpeg(int width, int height, int flags = 0, int subsampling = TJSAMP_420,
+                     int format = TJPF_RGB)
 {
-    struct stat info
-    {
-    };
-    return ::stat(encodeFileName(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+    const auto channels = static_cast<size_t>(tjPixelSize[format]);
+    std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * channels);
+    quint32 noise = 2463534242u;
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        noise = noise * 1664525u + 1013904223u;
+        pixels[i] = static_cast<unsigned char>(
+            i / channels % static_cast<size_t>(width) * 200 / static_cast<size_t>(width) + (noise >> 26));
+    }
+    tjhandle handle = tjInitCompress();
+    unsigned char* jpeg = nullptr;
+    unsigned long size = 0;
+    tjCompress2(handle, pixels.data(), width, 0, height, format, &jpeg, &size, subsampling, 85, flags);
+    const QByteArray bytes(reinterpret_cast<const char*>(jpeg), static_cast<qsizetype>(size));
+    tjFree(jpeg);
+    tjDestroy(handle);
+    return bytes;
 }
 
-const char* roleName(Role role)
+// The JPEG with its frame header's height and width replaced. The header is the first segment
+// marked FF C0 (baseline) or FF C2 (progressive); scan data never holds either.
+QByteArray claimingSize(QByteArray jpeg, int width, int height)
 {
-    switch (role) {
-    case Role::ProductPicture:
-        return "ProductPicture";
-    case Role::Thumbnail:
-        return "Thumbnail";
-    case Role::DetailPicture:
-        return "DetailPicture";
-    case Role::AttractSlide:
-        return "AttractSlide";
-    case Role::ButtonFace:
-        return "ButtonFace";
-    }
-    return "";
+    const qsizetype frame = std::max(jpeg.indexOf("\xff\xc0"), jpeg.indexOf("\xff\xc2"));
+    const char size[] = {char(height >> 8), char(height & 0xff), char(width >> 8), char(width & 0xff)};
+    return jpeg.replace(frame + 5, 4, size, 4);
 }
 
-// The kiosk's window is 800×600: no control shows more than that. Decoding a picture for
-// it may take the picture at up to twice the width and height (the JPEG library's scaled
-// decode), the fitted result, and the screen's copy; the rest is the window's own work.
-constexpr std::int64_t windowBytes = 800 * 600 * 4;
-constexpr std::int64_t allowedGrowth = 6 * windowBytes + 24 * 1024 * 1024;
-
-class BadPictures : public ::testing::TestWithParam<std::tuple<QString, Role>>
+// Scan data overwritten with noise from a third of the way on.
+QByteArray corrupted(QByteArray jpeg)
 {
-protected:
-    void SetUp() override
-    {
-        warmUp();
-        folder.writeStandardKiosk();
-    }
+    QRandomGenerator random(12345);
+    for (qsizetype i = jpeg.size() / 3; i < jpeg.size() - 2; i += 7)
+        jpeg[i] = static_cast<char>(random.generate());
+    return jpeg;
+}
 
-    // Fonts, plug-ins and the painting machinery are loaded once, outside the measurements.
-    static void warmUp()
-    {
-        KioskFolder plain;
-        plain.writeStandardKiosk();
-        KioskHarness kiosk(plain);
-        ASSERT_TRUE(kiosk.start());
-        kiosk.click(kiosk.controls().btnThumbnail[1]);
-        static_cast<void>(kiosk.window().grab());
-        PictureDecoder::clearCache();
-    }
+enum class Kind { File, Fifo, LinkToDevice };
 
-    const BadPicture& picture() const { return badPicture(std::get<0>(GetParam())); }
-    Role role() const { return std::get<1>(GetParam()); }
-
-    QString named(const QString& folderPath, const QString& stem) const
-    {
-        return folderPath + QLatin1Char('/') + stem + decodeFileName(picture().nameSuffix) +
-               QStringLiteral(".jpg");
-    }
-    QString rings() const { return folder.kioskFolder() + QStringLiteral("/Rings"); }
-
-    // Starts the kiosk and brings the picture on screen as its role has it.
-    void bringOnScreen()
-    {
-        kiosk = std::make_unique<KioskHarness>(folder);
-        started = kiosk->start();
-        if (!started)
-            return;
-        kiosk->window().activateKiosk();
-        if (role() == Role::DetailPicture)
-            kiosk->click(kiosk->controls().btnThumbnail[2]);
-        if (role() == Role::AttractSlide) {
-            for (int tick = 0; tick < 2; ++tick)
-                kiosk->window().tick();
-        }
-        static_cast<void>(kiosk->window().grab());
-    }
-
-    // The kiosk still answers: the detail view opens and closes, a menu press fills a page.
-    void expectKioskGoesOn()
-    {
-        const KioskControls& controls = kiosk->controls();
-        if (controls.attractPic->isVisible())
-            kiosk->click(controls.attractPic);
-        EXPECT_FALSE(controls.attractPic->isVisible());
-        kiosk->click(controls.btnThumbnail[1]);
-        EXPECT_TRUE(controls.bigPicture->isVisible());
-        kiosk->click(controls.btnControl[CloseButton]);
-        EXPECT_FALSE(controls.bigPicture->isVisible());
-        kiosk->click(controls.btnMenu[1]);
-        EXPECT_TRUE(controls.btnThumbnail[1]->hasPicture());
-        EXPECT_EQ(0, kiosk->programEnd.calls);
-    }
-
-    void expectOutcome(const PictureControl* control, const QString& path)
-    {
-        EXPECT_EQ(path, control->picturePath());
-        if (picture().outcome == Outcome::Shown) {
-            EXPECT_TRUE(control->hasPicture());
-        }
-        if (picture().outcome == Outcome::Blank) {
-            EXPECT_FALSE(control->hasPicture());
-        }
-    }
-
-    // Names that are not UTF-8 are beyond the temporary folder's own clean-up.
-    void TearDown() override
-    {
-        kiosk.reset();
-        for (const QString& path : made) {
-            ::unlink(encodeFileName(path).constData());
-            ::unlink((encodeFileName(path) + ".loop").constData());
-        }
-    }
-
-    KioskFolder folder;
-    std::unique_ptr<KioskHarness> kiosk;
-    bool started = false;
-    QStringList made;
+struct BadFile
+{
+    const char* name;
+    bool shown; // the picture controls show a picture, not nothing
+    QByteArray bytes = {};
+    Kind kind = Kind::File; // a category lists regular files only
+    // What the JPEG library may hold whatever the size shown: a progressive picture's
+    // coefficients, 2 bytes a sample.
+    std::int64_t decoderBytes = 0;
+    QByteArray nameSuffix = {}; // inserted before ".jpg": bytes that are not UTF-8
 };
 
-TEST_P(BadPictures, NeitherStopsNorSwellsTheKiosk)
+// Made through the name's bytes, so that a name that is not UTF-8 is written as it is.
+void make(const BadFile& file, const QByteArray& name)
 {
-    // The standard "Item 02.jpg" and its thumbnail make way for the case's own files.
-    for (const QString& stale : {QStringLiteral("Item 02.jpg"), QStringLiteral("_Item 02.jpg")})
-        QFile::remove(rings() + QLatin1Char('/') + stale);
-    QString badPath;
-    switch (role()) {
-    case Role::ProductPicture:
-    case Role::DetailPicture:
-        badPath = named(rings(), QStringLiteral("Item 02"));
-        break;
-    case Role::Thumbnail:
-        made << named(rings(), QStringLiteral("Item 02"));
-        writeFileBytes(made.last(), jpegBytes(64, 48));
-        badPath = named(rings(), QStringLiteral("_Item 02"));
-        break;
-    case Role::AttractSlide:
-        folder.temp().makeFolder(QStringLiteral("Kiosk/Attract"));
-        folder.writeSettings(KioskFolder::standardSettings() << QStringLiteral("timeout = 2"));
-        badPath = named(folder.kioskFolder() + QStringLiteral("/Attract"), QStringLiteral("slide"));
-        break;
-    case Role::ButtonFace:
-        if (!picture().nameSuffix.isEmpty())
-            GTEST_SKIP() << "a face's name is fixed";
-        badPath = folder.interfaceFolder() + QStringLiteral("/btn2.jpg");
-        QFile::remove(badPath);
-        break;
-    }
-    made << badPath;
-    picture().make(badPath);
-
-    const std::int64_t heapBefore = heapInUse();
-    QElapsedTimer timer;
-    timer.start();
-    const std::optional<std::int64_t> peak = peakGrowthDuring([this] { bringOnScreen(); });
-    const qint64 elapsed = timer.elapsed();
-    const std::int64_t heapAfter = heapInUse();
-    std::printf("picture %-36s as %-15s %6lld ms, peak +%.1f MB, heap +%.1f MB\n", qPrintable(picture().name),
-                roleName(role()), static_cast<long long>(elapsed),
-                peak ? static_cast<double>(*peak) / 1e6 : -1.0,
-                static_cast<double>(heapAfter - heapBefore) / 1e6);
-
-    // A face that is no file at all is missing, and start-up ends as it does for any
-    // missing face; the picture is never read.
-    if (role() == Role::ButtonFace && !fileExists(badPath)) {
-        EXPECT_FALSE(started);
-        EXPECT_EQ(QStringList{QStringLiteral("Cannot locate JPG image btn2.jpg - Program Terminating.")},
-                  kiosk->messageBox.messages);
-        return;
-    }
-    ASSERT_TRUE(started) << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
-    const KioskControls& controls = kiosk->controls();
-    // Folder listings hold regular files only: a FIFO, a folder, a link loop or a link to a
-    // device is no picture of the category or the slideshow at all.
-    const bool listed = kiosk->window().catalogue().imageList().contains(badPath);
-    switch (role()) {
-    case Role::ProductPicture:
-        if (listed)
-            expectOutcome(controls.btnThumbnail[2], badPath);
-        else
-            EXPECT_NE(badPath, controls.btnThumbnail[2]->picturePath());
-        break;
-    case Role::Thumbnail:
-        // An unreadable "_" copy gives way to the picture itself: the slot is never empty.
-        EXPECT_TRUE(controls.btnThumbnail[2]->hasPicture());
-        if (picture().outcome == Outcome::Blank) {
-            EXPECT_EQ(named(rings(), QStringLiteral("Item 02")), controls.btnThumbnail[2]->picturePath());
-        }
-        if (picture().outcome == Outcome::Shown) {
-            EXPECT_EQ(badPath, controls.btnThumbnail[2]->picturePath());
-        }
-        break;
-    case Role::DetailPicture:
-        EXPECT_TRUE(controls.bigPicture->isVisible());
-        if (listed)
-            expectOutcome(controls.bigPicture, badPath);
-        else
-            EXPECT_TRUE(controls.bigPicture->hasPicture());
-        break;
-    case Role::AttractSlide:
-        if (isRegularFile(badPath)) {
-            EXPECT_TRUE(controls.attractPic->isVisible());
-            expectOutcome(controls.attractPic, badPath);
-        } else {
-            EXPECT_FALSE(controls.attractPic->isVisible());
-        }
-        break;
-    case Role::ButtonFace:
-        expectOutcome(controls.btnMenu[2], badPath);
-        // A face whose header claims too many pixels has no size either, so it covers nothing.
-        if (!PictureDecoder::pixelSize(badPath).isValid()) {
-            EXPECT_EQ(QSize(0, 0), controls.btnMenu[2]->size());
-        }
-        break;
-    }
-    expectKioskGoesOn();
-
-    if (addressSanitizerBuild() || !peak)
-        return;
-    EXPECT_LT(*peak, allowedGrowth + picture().decoderBytes);
-    EXPECT_LT(heapAfter - heapBefore, allowedGrowth);
+    if (file.kind == Kind::Fifo)
+        ::mkfifo(name.constData(), 0644);
+    if (file.kind == Kind::LinkToDevice)
+        ::symlink("/dev/zero", name.constData());
+    if (file.kind == Kind::File)
+        std::ofstream(name.constData(), std::ios::binary) << file.bytes.toStdString();
 }
 
-std::vector<std::tuple<QString, Role>> everyCase()
-{
-    std::vector<std::tuple<QString, Role>> cases;
-    for (const BadPicture& picture : badPictures()) {
-        for (Role role : {Role::ProductPicture, Role::Thumbnail, Role::DetailPicture, Role::AttractSlide,
-                          Role::ButtonFace})
-            cases.emplace_back(picture.name, role);
-    }
-    return cases;
-}
-
-INSTANTIATE_TEST_SUITE_P(EveryRole, BadPictures, ::testing::ValuesIn(everyCase()), [](const auto& test) {
-    return std::get<0>(test.param).toStdString() + "_as" + roleName(std::get<1>(test.param));
-});
+// The kiosk's window is 800×600: no control shows more. Decoding a picture for it may take the
+// picture at up to twice the width and height (the scaled decode), the fitted result and the
+// screen's copy; the rest is the window's own work.
+constexpr std::int64_t allowedGrowth = 6 * 800 * 600 * 4 + 24 * 1024 * 1024;
 
 } // namespace
 
-namespace {
-
-// Where a point of the stored pixels (width × height) is shown under an EXIF orientation.
-QPoint shownAt(int orientation, QPoint stored, int width, int height)
+// Every bad file stands first among the pictures of a category: its thumbnail slot is filled at
+// start-up and a press opens it in the detail view. The kiosk goes on and stays within its window.
+TEST(BadPictures, NeitherStopTheKioskNorSwellIt)
 {
-    const int x = stored.x();
-    const int y = stored.y();
-    switch (orientation) {
-    case 2:
-        return {width - 1 - x, y};
-    case 3:
-        return {width - 1 - x, height - 1 - y};
-    case 4:
-        return {x, height - 1 - y};
-    case 5:
-        return {y, x};
-    case 6:
-        return {height - 1 - y, x};
-    case 7:
-        return {height - 1 - y, width - 1 - x};
-    case 8:
-        return {y, width - 1 - x};
-    default:
-        return stored;
+    TempFolder temp;
+    QImage green(64, 48, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    green.save(temp.filePath(QStringLiteral("green.png")));
+    const QByteArray medium = photoJpeg(1600, 1200);
+    const BadFile files[] = {
+        {"Corrupt", false, corrupted(medium)},
+        {"CutInHalf", true, medium.left(medium.size() / 2)},
+        {"Empty", false},
+        {"PngNamedJpg", true, temp.read(QStringLiteral("green.png"))},
+        {"Cmyk", true, photoJpeg(800, 600, 0, TJSAMP_444, TJPF_CMYK)},
+        {"Photo48Megapixels", true, photoJpeg(8000, 6000)},
+        {"Progressive24MegapixelsFullColour", true, photoJpeg(6000, 4000, TJFLAG_PROGRESSIVE, TJSAMP_444),
+         Kind::File, 24'000'000 * 3 * 2},
+        {"HeaderClaims65000Square", false, claimingSize(photoJpeg(64, 64), 65000, 65000)},
+        {"Progressive4KBClaims99Megapixels", false,
+         claimingSize(photoJpeg(48, 48, TJFLAG_PROGRESSIVE), 11000, 9000)},
+        {"NameNotUtf8", true, jpegBytes(64, 48), Kind::File, 0, QByteArray("\xff\xe9", 2)},
+        {"Fifo", false, {}, Kind::Fifo},
+        {"LinkToDevice", false, {}, Kind::LinkToDevice},
+    };
+    KioskFolder plain; // fonts, plug-ins and the painting machinery are loaded outside the measurements
+    plain.writeStandardKiosk();
+    ASSERT_TRUE(KioskHarness(plain).start());
+    for (const BadFile& file : files) {
+        SCOPED_TRACE(file.name);
+        KioskFolder folder;
+        folder.writeStandardKiosk();
+        const QString rings = folder.kioskFolder() + QStringLiteral("/Rings/");
+        const QByteArray name = encodeFileName(rings) + "Item 00" + file.nameSuffix + ".jpg";
+        make(file, name);
+        PictureDecoder::clearCache();
+
+        const std::int64_t heapBefore = heapInUse();
+        KioskHarness kiosk(folder);
+        const KioskControls& controls = kiosk.controls();
+        ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
+        const std::optional<std::int64_t> peak = peakGrowthDuring([&] {
+            kiosk.click(controls.btnThumbnail[1]); // the detail view decodes it at its largest
+            static_cast<void>(kiosk.window().grab());
+        });
+        const QString bad = decodeFileName(name);
+        const bool listed = file.kind == Kind::File;
+        EXPECT_EQ(listed, kiosk.window().catalogue().imageList().contains(bad));
+        EXPECT_EQ(listed ? bad : rings + QStringLiteral("_Item 01.jpg"),
+                  controls.btnThumbnail[1]->picturePath());
+        EXPECT_EQ(listed ? bad : rings + QStringLiteral("Item 01.jpg"), controls.bigPicture->picturePath());
+        EXPECT_EQ(file.shown || !listed, controls.btnThumbnail[1]->hasPicture());
+        EXPECT_EQ(file.shown || !listed, controls.bigPicture->hasPicture());
+
+        kiosk.click(controls.btnMenu[2]);
+        EXPECT_EQ(QStringLiteral("_Item 01.jpg"), KioskHarness::shownFile(controls.btnThumbnail[1]));
+        EXPECT_EQ(0, kiosk.programEnd.calls);
+        ::unlink(name.constData()); // a name that is not UTF-8 is beyond the folder's own clean-up
+        if (addressSanitizerBuild())
+            continue; // its shadow memory and quarantine make the process's figures meaningless
+        ASSERT_TRUE(peak.has_value()) << "the kernel did not reset the peak of the resident memory";
+        EXPECT_LT(*peak, allowedGrowth + file.decoderBytes);
+        EXPECT_LT(heapInUse() - heapBefore, allowedGrowth);
     }
 }
 
-} // namespace
-
-// Camera pictures are shown upright: the stored pixels turned as their EXIF tag says.
+// Camera pictures are shown upright: the stored pixels turned as their EXIF tag says. The
+// picture is 64×32 with red at the top left; the size shown and where the red is shown.
 TEST(PictureOrientation, EveryExifOrientationIsShownUpright)
 {
+    const struct
+    {
+        int orientation;
+        QSize shown;
+        QPoint red;
+    } cases[] = {{1, {64, 32}, {16, 8}},  {2, {64, 32}, {48, 8}}, {3, {64, 32}, {48, 24}},
+                 {4, {64, 32}, {16, 24}}, {5, {32, 64}, {8, 16}}, {6, {32, 64}, {24, 16}},
+                 {7, {32, 64}, {24, 48}}, {8, {32, 64}, {8, 48}}};
+    QImage stored(64, 32, QImage::Format_RGB32);
+    stored.fill(Qt::white);
+    QPainter(&stored).fillRect(0, 0, 32, 16, Qt::red);
     TempFolder temp;
-    for (int orientation = 1; orientation <= 8; ++orientation) {
-        const QString path =
-            temp.write(QStringLiteral("o%1.jpg").arg(orientation), orientedJpeg(orientation));
+    stored.save(temp.filePath(QStringLiteral("plain.jpg")), "JPEG", 95);
+    const QByteArray jpeg = temp.read(QStringLiteral("plain.jpg"));
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.orientation);
+        // An APP1 segment holding a big-endian TIFF directory with the one orientation entry.
+        QByteArray exif("\xff\xe1\x00\x22"
+                        "Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\0\0\0\0\0\0\0",
+                        36);
+        exif[4 + 6 + 8 + 2 + 8 + 1] = static_cast<char>(row.orientation);
+        const QString path = temp.write(QStringLiteral("turned.jpg"), jpeg.left(2) + exif + jpeg.mid(2));
         const QImage image = PictureDecoder::decode(path, PictureFit::NaturalSize);
-        ASSERT_FALSE(image.isNull()) << orientation;
-        const bool turned = orientation >= 5;
-        EXPECT_EQ(turned ? QSize(32, 64) : QSize(64, 32), image.size()) << orientation;
-        EXPECT_EQ(image.size(), PictureDecoder::pixelSize(path)) << orientation;
-        // The stored red quadrant (top left) and white one (bottom right), where they are shown.
-        const QColor red = image.pixelColor(shownAt(orientation, QPoint(16, 8), 64, 32));
-        const QColor white = image.pixelColor(shownAt(orientation, QPoint(48, 24), 64, 32));
-        EXPECT_TRUE(red.red() > 200 && red.green() < 60 && red.blue() < 60) << orientation;
-        EXPECT_TRUE(white.red() > 200 && white.green() > 200 && white.blue() > 200) << orientation;
-        // Fitted into a box it keeps its upright proportions.
-        EXPECT_EQ(turned ? QSize(16, 32) : QSize(32, 16),
-                  PictureDecoder::decode(path, PictureFit::Inside, QSize(32, 32)).size())
-            << orientation;
+        EXPECT_EQ(row.shown, image.size());
+        EXPECT_GT(qRed(image.pixel(row.red)) - qGreen(image.pixel(row.red)), 150) << "red where it is shown";
+        EXPECT_EQ(row.shown / 2, PictureDecoder::decode(path, PictureFit::Inside, QSize(32, 32)).size());
     }
-}
-
-TEST(PictureDecoderLimits, JpegLibraryMemoryIsCappedBeforeMain)
-{
-    EXPECT_TRUE(PictureDecoder::jpegMemoryIsLimited());
-    EXPECT_EQ(QByteArray(PictureDecoder::jpegMemoryLimit), qgetenv("JPEGMEM"));
-}
-
-TEST(PictureDecoderLimits, PictureClaimingTooManyPixelsHasNoSize)
-{
-    TempFolder temp;
-    const QString huge =
-        temp.write(QStringLiteral("huge.jpg"), withClaimedSize(photoJpeg(64, 64, false, 1), 65000, 65000));
-    const QString large =
-        temp.write(QStringLiteral("large.jpg"), withClaimedSize(photoJpeg(64, 64, false, 1), 12000, 9000));
-    EXPECT_FALSE(PictureDecoder::pixelSize(huge).isValid());
-    EXPECT_TRUE(PictureDecoder::decode(huge, PictureFit::Inside, QSize(800, 600)).isNull());
-    EXPECT_EQ(QSize(12000, 9000), PictureDecoder::pixelSize(large));
 }

@@ -1,8 +1,8 @@
 #include "system/pictures/ProcessMemory.h"
 
-#include <QByteArray>
+#include <QDir>
 #include <QFile>
-#include <dirent.h>
+#include <QRegularExpression>
 #include <malloc.h>
 
 namespace quindle::test {
@@ -10,20 +10,15 @@ namespace quindle::test {
 namespace {
 
 // A "Vm…" figure of /proc/self/status in bytes, or -1.
-std::int64_t statusFigure(const QByteArray& name)
+std::int64_t statusFigure(const char* name)
 {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (!line.startsWith(name + ':'))
-            continue;
-        bool ok = false;
-        const std::int64_t kilobytes =
-            line.mid(name.size() + 1).trimmed().split(' ').value(0).toLongLong(&ok);
-        return ok ? kilobytes * 1024 : -1;
-    }
-    return -1;
+    const QRegularExpression figure(QStringLiteral("^%1:\\s*(\\d+) kB$").arg(QLatin1String(name)),
+                                    QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = figure.match(QString::fromLatin1(status.readAll()));
+    return match.hasMatch() ? match.captured(1).toLongLong() * 1024 : -1;
 }
 
 } // namespace
@@ -36,32 +31,23 @@ std::int64_t heapInUse()
 
 int openDescriptors()
 {
-    // The listing's own descriptor is among them, the same in every count.
-    DIR* folder = ::opendir("/proc/self/fd");
-    if (!folder)
-        return -1;
-    int count = 0;
-    while (const dirent* entry = ::readdir(folder)) {
-        if (entry->d_name[0] != '.')
-            ++count;
-    }
-    ::closedir(folder);
-    return count;
+    // The listing's own descriptor is among them, the same in every count. Descriptors of pipes
+    // and sockets are links to nothing: System lists them too.
+    return static_cast<int>(QDir(QStringLiteral("/proc/self/fd"))
+                                .entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)
+                                .size());
 }
 
 std::optional<std::int64_t> peakGrowthDuring(const std::function<void()>& action)
 {
     // Writing 5 to clear_refs sets the peak back to the present resident size.
     QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1 || !clear.flush())
         return std::nullopt;
-    clear.close();
     const std::int64_t before = statusFigure("VmRSS");
     action();
     const std::int64_t peak = statusFigure("VmHWM");
-    if (before < 0 || peak < 0)
-        return std::nullopt;
-    return peak - before;
+    return before < 0 || peak < 0 ? std::nullopt : std::optional(peak - before);
 }
 
 } // namespace quindle::test

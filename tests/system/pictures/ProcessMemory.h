@@ -15,11 +15,7 @@ constexpr bool addressSanitizerBuild()
 #if defined(__SANITIZE_ADDRESS__)
     return true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-    return true;
-#else
-    return false;
-#endif
+    return __has_feature(address_sanitizer);
 #else
     return false;
 #endif

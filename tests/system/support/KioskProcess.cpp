@@ -9,43 +9,28 @@ KioskProcess::KioskProcess(XServer& server, QString programFolder)
 {
 }
 
-KioskProcess::~KioskProcess()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.kill();
-    m_process.waitForFinished(10'000);
-}
-
-QString KioskProcess::programPath()
-{
-    return QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle");
-}
-
 bool KioskProcess::start()
 {
-    m_process.setProgram(programPath());
-    m_process.setArguments({QStringLiteral("--program-folder"), m_programFolder});
     m_process.setProcessEnvironment(m_server.environment());
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setReadChannel(QProcess::StandardError);
     endWithParent(m_process);
-    m_process.start();
-    if (!m_process.waitForStarted(30'000)) {
-        m_problem = QStringLiteral("the kiosk did not start: ") + m_process.errorString();
-        return false;
-    }
-    return true;
+    m_process.start(QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"),
+                    {QStringLiteral("--program-folder"), m_programFolder});
+    if (m_process.waitForStarted(30'000))
+        return true;
+    m_problem = QStringLiteral("the kiosk did not start: ") + m_process.errorString();
+    return false;
 }
 
 xcb_window_t KioskProcess::waitForWindow(int timeoutMs)
 {
+    // On its private server the kiosk's is the only window named "Quindle" that is no popup.
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired() && isRunning()) {
         for (const TopLevelWindow& shown : m_server.viewableTopLevels()) {
-            if (m_server.windowProcessId(shown.client) == static_cast<quint32>(m_process.processId()) &&
-                shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
-                m_window = shown.client;
+            if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
+                m_window = shown.id;
                 return settle() ? m_window : 0;
             }
         }
@@ -63,21 +48,9 @@ bool KioskProcess::isRunning()
     return m_process.state() == QProcess::Running;
 }
 
-bool KioskProcess::settle()
-{
-    return m_window != 0 && m_server.ping(m_window) && m_server.ping(m_window);
-}
-
-void KioskProcess::terminate()
-{
-    m_process.terminate();
-}
-
 bool KioskProcess::waitForExit(int timeoutMs)
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return true;
-    return m_process.waitForFinished(timeoutMs);
+    return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(timeoutMs);
 }
 
 QString KioskProcess::standardError()

@@ -5,88 +5,55 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <algorithm>
+#include <QRegularExpression>
 
 namespace quindle::systemtest {
 
 namespace {
 
-const QString keyLegends = QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ.-");
-constexpr int keySize = 66;
-constexpr int keysPerRow = 10;
-
+// The kiosk's own listing: the pattern's letters and the name order both ignore case, and a name
+// with "_" is a thumbnail.
 QStringList picturesIn(const QString& folder, const QString& text = {})
 {
-    QStringList names;
-    for (const QString& name : QDir(folder).entryList(QDir::Files)) {
-        if (!name.endsWith(QStringLiteral(".jpg"), Qt::CaseInsensitive) || name.contains(QLatin1Char('_')))
-            continue;
-        if (!text.isEmpty() && !name.chopped(4).contains(text, Qt::CaseInsensitive))
-            continue;
-        names << name;
-    }
-    std::sort(names.begin(), names.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     QStringList paths;
-    for (const QString& name : names)
-        paths << QDir(folder).filePath(name);
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList({QLatin1Char('*') + text + QStringLiteral("*.jpg")}, QDir::Files,
+                                             QDir::Name | QDir::IgnoreCase)) {
+        if (!name.contains(QLatin1Char('_')))
+            paths << dir.filePath(name);
+    }
     return paths;
 }
 
 } // namespace
 
-SystemKiosk::SystemKiosk(const QString& folder, demo::DemoKioskOptions options)
-    : m_options(std::move(options))
+SystemKiosk::SystemKiosk(const QString& folder)
 {
     m_options.outputFolder = folder;
+    m_options.categoryCount = 3;
+    m_options.minPicturesPerCategory = 14;
+    m_options.maxPicturesPerCategory = 14;
+    m_options.pictureSize = QSize(600, 450);
+    m_options.thumbnailSize = QSize(240, 180);
+    m_options.slideCount = 2;
     m_layout = demo::DemoKioskLayout::forOptions(m_options);
     m_problem = demo::DemoKioskGenerator(m_options).generate();
 }
 
-demo::DemoKioskOptions SystemKiosk::smallOptions()
-{
-    demo::DemoKioskOptions options;
-    options.categoryCount = 3;
-    options.minPicturesPerCategory = 14;
-    options.maxPicturesPerCategory = 14;
-    options.pictureSize = QSize(600, 450);
-    options.thumbnailSize = QSize(240, 180);
-    options.slideCount = 2;
-    return options;
-}
-
-QString SystemKiosk::kioskFolder() const
-{
-    return QDir(m_options.outputFolder).filePath(m_options.kioskName);
-}
-
-QString SystemKiosk::interfacePicture(const QString& name) const
-{
-    return QDir(kioskFolder()).filePath(QStringLiteral("Interface/") + name);
-}
-
-QString SystemKiosk::settingsPath() const
-{
-    return QDir(kioskFolder()).filePath(QStringLiteral("quindle.ini"));
-}
-
 bool SystemKiosk::setSetting(const QString& key, const QString& value)
 {
-    QFile file(settingsPath());
+    QFile file(kioskFolder() + QStringLiteral("/quindle.ini"));
     if (!file.open(QIODevice::ReadOnly))
         return false;
-    QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
+    QString text = QString::fromUtf8(file.readAll());
     file.close();
-    const auto statement = std::find_if(lines.begin(), lines.end(), [&key](const QString& line) {
-        return line.section(QLatin1Char('='), 0, 0).trimmed().compare(key, Qt::CaseInsensitive) == 0;
-    });
-    if (statement == lines.end())
+    const QRegularExpression statement(
+        QStringLiteral("^ *%1 *=[^\r\n]*").arg(QRegularExpression::escape(key)),
+        QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    if (!text.contains(statement))
         return false;
-    *statement = key + QStringLiteral(" = ") + value;
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(lines.join(QStringLiteral("\r\n")).toUtf8()) > 0;
+    text.replace(statement, key + QStringLiteral(" = ") + value);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) > 0;
 }
 
 QStringList SystemKiosk::categoryFolders() const
@@ -100,76 +67,55 @@ QStringList SystemKiosk::categoryFolders() const
 
 QStringList SystemKiosk::pictures(int category) const
 {
-    return picturesIn(QDir(kioskFolder()).filePath(categoryFolders().value(category)));
+    return picturesIn(kioskFolder() + QLatin1Char('/') + categoryFolders().value(category));
 }
 
 QString SystemKiosk::thumbnailOf(const QString& picture)
 {
-    const QFileInfo info(picture);
-    const QString thumbnail = info.dir().filePath(QLatin1Char('_') + info.fileName());
+    const QString thumbnail =
+        picture.section(QLatin1Char('/'), 0, -2) + QStringLiteral("/_") + fileNameOf(picture);
     return QFile::exists(thumbnail) ? thumbnail : picture;
-}
-
-QString SystemKiosk::fileNameOf(const QString& picture)
-{
-    return QFileInfo(picture).fileName();
 }
 
 // The search looks through the category folders by name, ignoring case, and skips the
 // Attract and Interface folders.
 QStringList SystemKiosk::searchHits(const QString& text) const
 {
-    QStringList folders = QDir(kioskFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
-    std::sort(folders.begin(), folders.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     QStringList hits;
-    for (const QString& folder : folders) {
-        if (folder.startsWith(QStringLiteral("Attract"), Qt::CaseInsensitive) ||
-            folder.startsWith(QStringLiteral("Interface"), Qt::CaseInsensitive))
-            continue;
-        hits << picturesIn(QDir(kioskFolder()).filePath(folder), text);
+    for (const QString& folder :
+         QDir(kioskFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
+        if (!folder.startsWith(QStringLiteral("Attract"), Qt::CaseInsensitive) &&
+            !folder.startsWith(QStringLiteral("Interface"), Qt::CaseInsensitive))
+            hits << picturesIn(kioskFolder() + QLatin1Char('/') + folder, text);
     }
     return hits;
 }
 
 QRect SystemKiosk::slot(int number) const
 {
-    const int index = number - 1;
-    const int column = index % m_layout.gridColumns;
-    const int row = index / m_layout.gridColumns;
+    const int column = (number - 1) % m_layout.gridColumns;
+    const int row = (number - 1) / m_layout.gridColumns;
     const QSize size = m_layout.thumbnail;
-    const QPoint topLeft = m_layout.gridTopLeft + QPoint(column * (size.width() + m_layout.gridColumnGap),
-                                                         row * (size.height() + m_layout.gridRowGap));
-    return QRect(topLeft + m_origin, size);
+    return QRect(m_layout.gridTopLeft + m_origin +
+                     QPoint(column * (size.width() + m_layout.gridColumnGap),
+                            row * (size.height() + m_layout.gridRowGap)),
+                 size);
 }
 
-QRect SystemKiosk::menuButton(int number) const
-{
-    return m_layout.menuButtons.value(number - 1).translated(m_origin);
-}
-
-QRect SystemKiosk::keyPicture() const
-{
-    return QRect(m_layout.keyboardTopLeft + m_origin, m_layout.keyboard);
-}
-
+// The keys lie in rows of ten cells of 66 pixels, in the order of their legends.
 QPoint SystemKiosk::keyCentre(QChar key) const
 {
-    const auto index = static_cast<int>(keyLegends.indexOf(key.toUpper()));
-    return keyPicture().topLeft() +
-           QPoint((index % keysPerRow) * keySize + keySize / 2, (index / keysPerRow) * keySize + keySize / 2);
+    const auto index =
+        static_cast<int>(QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ.-").indexOf(key.toUpper()));
+    return keyPicture().topLeft() + QPoint(index % 10 * 66 + 33, index / 10 * 66 + 33);
 }
 
+// The kiosk puts the keyboard's buttons at the frame's foot.
 QRect SystemKiosk::keyboardButton(int element) const
 {
     const int top = m_layout.keyboardFrame.height() - m_layout.keyboardButtonHeight;
     return QRect(m_origin + QPoint(m_layout.keyboardButtonLefts.value(element), top),
                  QSize(m_layout.keyboardButtonWidths.value(element), m_layout.keyboardButtonHeight));
-}
-
-QRect SystemKiosk::searchText() const
-{
-    return QRect(m_origin + m_layout.keyboardInputTopLeft, m_layout.keyboardInput);
 }
 
 QPoint SystemKiosk::bareBackdrop() const

@@ -17,16 +17,17 @@ class SystemKiosk
 {
 public:
     // Writes the program folder into folder. problem() says what failed.
-    SystemKiosk(const QString& folder, demo::DemoKioskOptions options);
-    static demo::DemoKioskOptions smallOptions();
+    explicit SystemKiosk(const QString& folder);
 
     QString problem() const { return m_problem; }
     QString programFolder() const { return m_options.outputFolder; }
-    QString kioskFolder() const;
-    QString interfacePicture(const QString& name) const;
-    QString settingsPath() const;
+    QString kioskFolder() const { return m_options.outputFolder + QLatin1Char('/') + m_options.kioskName; }
+    QString interfacePicture(const QString& name) const
+    {
+        return kioskFolder() + QStringLiteral("/Interface/") + name;
+    }
 
-    // Replaces the value of a settings statement (the first line whose key matches).
+    // Replaces the value of a settings statement.
     bool setSetting(const QString& key, const QString& value);
 
     // Category folders in menu order (index 0 is menu button 1).
@@ -35,29 +36,26 @@ public:
     QStringList pictures(int category) const;
     // What a thumbnail slot shows for a picture: its "_" copy, else the picture itself.
     static QString thumbnailOf(const QString& picture);
-    static QString fileNameOf(const QString& picture);
+    static QString fileNameOf(const QString& picture) { return picture.section(QLatin1Char('/'), -1); }
     // Every picture whose name holds the text, in the order of the kiosk's search.
     QStringList searchHits(const QString& text) const;
 
     void setWindowOrigin(QPoint origin) { m_origin = origin; }
     QPoint windowOrigin() const { return m_origin; }
-    const demo::DemoKioskLayout& layout() const { return m_layout; }
 
     // Screen rectangles and touch points.
     QRect slot(int number) const; // 1 to the slots of a page
     int slotsPerPage() const { return m_layout.gridColumns * m_layout.gridRows; }
     int captionHeight() const { return m_layout.captionHeight; }
     QRect detailFrame() const { return m_layout.detailView.translated(m_origin); }
-    QRect menuButton(int number) const; // 1 to the categories
-    QRect previousButton() const { return m_layout.previousButton.translated(m_origin); }
+    QRect menuButton(int number) const { return m_layout.menuButtons.value(number - 1).translated(m_origin); }
     QRect closeButton() const { return m_layout.closeButton.translated(m_origin); }
     QRect printButton() const { return m_layout.printButton.translated(m_origin); }
     QRect nextButton() const { return m_layout.nextButton.translated(m_origin); }
     QRect lookupButton() const { return m_layout.lookupButton.translated(m_origin); }
-    QRect keyPicture() const; // the keys of the on-screen keyboard
+    QRect keyPicture() const { return QRect(m_layout.keyboardTopLeft + m_origin, m_layout.keyboard); }
     QPoint keyCentre(QChar key) const;
     QRect keyboardButton(int element) const; // 0 cancel, 1 clear, 2 space, 3 search
-    QRect searchText() const;
     QRect window() const { return QRect(m_origin, m_options.screenSize); }
     // A point of the bare backdrop, far from every control.
     QPoint bareBackdrop() const;

@@ -1,61 +1,43 @@
 #include "system/support/TrackingLogReader.h"
 
 #include <QDir>
-#include <QFile>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 
 namespace quindle::systemtest {
 
 namespace {
 
-// Prints the records of one CSV file as a JSON array of arrays.
-const char* const csvToJson = "import csv, json, sys\n"
-                              "with open(sys.argv[1], newline='', encoding='utf-8') as f:\n"
-                              "    json.dump(list(csv.reader(f, strict=True)), sys.stdout)\n";
+// Prints the records of the CSV files named as arguments, each field ended by a unit separator
+// and each record by a record separator, characters that no event text holds.
+const char* const csvToFields =
+    "import csv, sys\n"
+    "for name in sys.argv[1:]:\n"
+    "    for row in csv.reader(open(name, newline='', encoding='utf-8'), strict=True):\n"
+    "        sys.stdout.buffer.write((''.join(field + '\\x1f' for field in row) + '\\x1e').encode())\n";
 
 } // namespace
 
-QString TrackingLogReader::folder() const
-{
-    return QDir(m_programFolder).filePath(QStringLiteral("log files"));
-}
-
 QStringList TrackingLogReader::fileNames() const
 {
-    return QDir(folder()).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
-}
-
-bool TrackingLogReader::anyFileContains(const QByteArray& text) const
-{
-    for (const QString& name : fileNames()) {
-        QFile file(QDir(folder()).filePath(name));
-        if (file.open(QIODevice::ReadOnly) && file.readAll().contains(text))
-            return true;
-    }
-    return false;
+    return QDir(m_folder).entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name);
 }
 
 QList<QStringList> TrackingLogReader::records()
 {
-    QList<QStringList> all;
-    for (const QString& name : fileNames()) {
-        QProcess python;
-        python.start(QStringLiteral("python3"),
-                     {QStringLiteral("-c"), QString::fromLatin1(csvToJson), QDir(folder()).filePath(name)});
-        if (!python.waitForFinished(30'000) || python.exitCode() != 0) {
-            m_problem = QStringLiteral("python3's csv reader refused %1: %2")
-                            .arg(name, QString::fromLocal8Bit(python.readAllStandardError()));
-            continue;
-        }
-        for (const QJsonValue& row : QJsonDocument::fromJson(python.readAllStandardOutput()).array()) {
-            QStringList fields;
-            for (const QJsonValue& field : row.toArray())
-                fields << field.toString();
-            all << fields;
-        }
+    QStringList arguments{QStringLiteral("-c"), QString::fromLatin1(csvToFields)};
+    for (const QString& name : fileNames())
+        arguments << m_folder + QLatin1Char('/') + name;
+    QProcess python;
+    python.start(QStringLiteral("python3"), arguments);
+    if (!python.waitForFinished(30'000) || python.exitCode() != 0) {
+        m_problem = QStringLiteral("python3's csv reader refused the logs: ") +
+                    QString::fromLocal8Bit(python.readAllStandardError());
+        return {};
     }
+    QList<QStringList> all;
+    for (const QString& record :
+         QString::fromUtf8(python.readAllStandardOutput()).split(u'\x1e', Qt::SkipEmptyParts))
+        all << record.chopped(1).split(u'\x1f');
     return all;
 }
 

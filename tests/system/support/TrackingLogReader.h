@@ -11,7 +11,10 @@ namespace quindle::systemtest {
 class TrackingLogReader
 {
 public:
-    explicit TrackingLogReader(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+    explicit TrackingLogReader(const QString& programFolder)
+        : m_folder(programFolder + QStringLiteral("/log files"))
+    {
+    }
 
     // Every record of every log file, files in name order. Empty when there is no log.
     QList<QStringList> records();
@@ -19,15 +22,11 @@ public:
     QStringList events();
     // The names of the log files.
     QStringList fileNames() const;
-    // Whether any log file holds the text, read as plain bytes (cheap enough to ask often).
-    bool anyFileContains(const QByteArray& text) const;
 
     QString problem() const { return m_problem; }
 
 private:
-    QString folder() const;
-
-    QString m_programFolder;
+    QString m_folder;
     QString m_problem;
 };
 

@@ -4,64 +4,49 @@
 
 namespace quindle::systemtest {
 
-namespace {
-
-QStringList moveTo(QPoint at)
-{
-    return {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y())};
-}
-
-} // namespace
-
-void XInput::run(const QStringList& arguments)
+void XInput::run(const QString& command)
 {
     QProcess tool;
     tool.setProcessEnvironment(m_environment);
     tool.setProcessChannelMode(QProcess::MergedChannels);
-    tool.start(QStringLiteral("xdotool"), arguments);
+    tool.start(QStringLiteral("xdotool"), command.split(QLatin1Char(' ')));
     if (!tool.waitForFinished(30'000) || tool.exitStatus() != QProcess::NormalExit || tool.exitCode() != 0)
         m_problem = QStringLiteral("xdotool %1 failed: %2 %3")
-                        .arg(arguments.join(QLatin1Char(' ')), tool.errorString(),
-                             QString::fromLocal8Bit(tool.readAll()));
+                        .arg(command, tool.errorString(), QString::fromLocal8Bit(tool.readAll()));
 }
 
 void XInput::click(QPoint at, int button, int repeat)
 {
-    run(moveTo(at) + QStringList{QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(repeat),
-                                 QStringLiteral("--delay"), QStringLiteral("90"), QString::number(button)});
-}
-
-void XInput::press(QPoint at, int button)
-{
-    run(moveTo(at) + QStringList{QStringLiteral("mousedown"), QString::number(button)});
-}
-
-void XInput::release(QPoint at, int button)
-{
-    run(moveTo(at) + QStringList{QStringLiteral("mouseup"), QString::number(button)});
+    run(QStringLiteral("mousemove %1 %2 click --repeat %3 --delay 90 %4")
+            .arg(at.x())
+            .arg(at.y())
+            .arg(repeat)
+            .arg(button));
 }
 
 void XInput::longPress(QPoint at, int button)
 {
-    run(moveTo(at) + QStringList{QStringLiteral("mousedown"), QString::number(button),
-                                 QStringLiteral("sleep"), QString::number(holdMs / 1000.0),
-                                 QStringLiteral("mouseup"), QString::number(button)});
+    run(QStringLiteral("mousemove %1 %2 mousedown %3 sleep %4 mouseup %3")
+            .arg(at.x())
+            .arg(at.y())
+            .arg(button)
+            .arg(holdMs / 1000.0));
 }
 
+// Pressed at one place, moved across the screen in six steps, released at the other.
 void XInput::drag(QPoint from, QPoint to, int button)
 {
-    QStringList arguments = moveTo(from);
-    arguments << QStringLiteral("mousedown") << QString::number(button);
-    constexpr int steps = 6;
-    for (int step = 1; step <= steps; ++step)
-        arguments << moveTo(from + (to - from) * step / steps);
-    arguments << QStringLiteral("mouseup") << QString::number(button);
-    run(arguments);
+    QString command = QStringLiteral("mousemove %1 %2 mousedown %3").arg(from.x()).arg(from.y()).arg(button);
+    for (int step = 1; step <= 6; ++step) {
+        const QPoint at = from + (to - from) * step / 6;
+        command += QStringLiteral(" mousemove %1 %2").arg(at.x()).arg(at.y());
+    }
+    run(command + QStringLiteral(" mouseup %1").arg(button));
 }
 
 void XInput::key(const QString& combination)
 {
-    run({QStringLiteral("key"), QStringLiteral("--clearmodifiers"), combination});
+    run(QStringLiteral("key --clearmodifiers ") + combination);
 }
 
 } // namespace quindle::systemtest

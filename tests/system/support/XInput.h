@@ -17,8 +17,6 @@ public:
 
     // button: 1 left, 2 middle, 3 right.
     void click(QPoint at, int button = 1, int repeat = 1);
-    void press(QPoint at, int button = 1);
-    void release(QPoint at, int button = 1);
     // The button held down long enough for any press-and-hold to count.
     void longPress(QPoint at, int button = 1);
     // Pressed at one place, moved across the screen in steps, released at another.
@@ -32,7 +30,8 @@ public:
     static constexpr int holdMs = 1100;
 
 private:
-    void run(const QStringList& arguments);
+    // Runs xdotool with the words of the command.
+    void run(const QString& command);
 
     QProcessEnvironment m_environment;
     QString m_problem;

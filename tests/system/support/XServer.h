@@ -7,37 +7,33 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
-#include <QStringList>
 #include <xcb/xcb.h>
 
 namespace quindle::systemtest {
 
-// A window that the X server shows at the top level: a client window, or the frame that a
-// window manager put around one (then client names the window inside).
+// A window that the X server shows at the top level.
 struct TopLevelWindow
 {
     xcb_window_t id = 0;
-    xcb_window_t client = 0;
-    QRect geometry; // the client's rectangle on the screen
+    QRect geometry;
     bool overrideRedirect = false;
     QString name;
 };
 
-// A private Xvfb server for one test program, on the first free display number from 200 on,
-// reachable only through its local socket. It owns one XCB connection through which the tests
-// look at windows, the input focus and the screen's pixels. The server is ended by its process
-// id when this object goes, and dies with the test program if that is killed.
+// A private Xvfb server for one test program, on the first free display number, reachable only
+// through its local socket. It owns one XCB connection through which the tests look at windows,
+// the input focus and the screen's pixels. The server is ended by its process id when this
+// object goes, and dies with the test program if that is killed.
 class XServer
 {
 public:
-    explicit XServer(QSize screenSize = QSize(1920, 1080));
+    explicit XServer(QSize screenSize = QSize(1920, 1080)) : m_screenSize(screenSize) { start(); }
     ~XServer();
     XServer(const XServer&) = delete;
     XServer& operator=(const XServer&) = delete;
 
     bool isRunning() const { return m_connection != nullptr; }
     QString problem() const { return m_problem; }
-    QString displayName() const { return QStringLiteral(":%1").arg(m_display); }
     QSize screenSize() const { return m_screenSize; }
     // This process's environment with the display set for a program started on this server.
     QProcessEnvironment environment() const;
@@ -54,17 +50,13 @@ public:
     // The close request that a window manager sends when the user closes a window.
     void sendDeleteRequest(xcb_window_t window);
 
-    QStringList netWmState(xcb_window_t window);
     xcb_window_t transientFor(xcb_window_t window);
-    quint32 windowProcessId(xcb_window_t window);
-    QString windowName(xcb_window_t window);
 
 private:
     bool start();
     xcb_atom_t atom(const char* name);
     QByteArray property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type);
-    xcb_window_t clientOf(xcb_window_t window, int depth);
-    bool hasWmState(xcb_window_t window);
+    void sendProtocolMessage(xcb_window_t window, const char* protocol, quint32 argument);
 
     QSize m_screenSize;
     int m_display = 0;
