@@ -54,7 +54,28 @@ protected:
 
 } // namespace
 
-TEST_F(LookupTest, KeyAtAPositionAppendsItsLegend)
+TEST_F(LookupTest, OpensInFrontOfEitherScreenAssembledInsideItsFrame)
+{
+    start();
+    openKeyboard();
+    const PictureControl* frame = controls().keyboardFrame;
+    EXPECT_EQ(QRect(0, 0, 700, 420), frame->geometry());
+    EXPECT_EQ(frame, kiosk->window().childAt(5, 5)); // in front of the backdrop and the menu
+    EXPECT_EQ(QPoint(50, 0), controls().keyboardTop->pos());
+    EXPECT_EQ(QPoint(220, 380), controls().btnKeyboard[Space]->pos());
+    EXPECT_EQ(QStringLiteral("keyboard.jpg"), KioskHarness::shownFile(controls().keyboard));
+    for (const PictureControl* part : {controls().keyboardFrame, controls().keyboardTop, controls().keyboard})
+        EXPECT_FALSE(part->notify());
+
+    controls().keyboardFrame->hide();
+    kiosk->click(controls().btnThumbnail[2]);
+    openKeyboard();
+    EXPECT_TRUE(controls().keyboardFrame->isVisible());
+    EXPECT_TRUE(controls().bigPicture->isVisible());
+    EXPECT_EQ(QStringLiteral("Lookup Button Pressed"), kiosk->loggedEvents().last());
+}
+
+TEST_F(LookupTest, KeysAppendTheirLegendsUpToFiftyOneCharacters)
 {
     start();
     openKeyboard();
@@ -64,35 +85,22 @@ TEST_F(LookupTest, KeyAtAPositionAppendsItsLegend)
     EXPECT_EQ(QPoint(20 + 66, 60 + 132), controls().kbdDown->pos()); // over the key, inside the frame
     type(QStringLiteral("9.-"));
     EXPECT_EQ(QStringLiteral("L9.-"), text());
-}
 
-TEST_F(LookupTest, DeadKeyClicksAndRestartsTheCountdownButAddsNothing)
-{
-    start();
-    openKeyboard();
     kiosk->window().tick();
     const int clicks = kiosk->sound.plays;
-    key(QPoint(600, 200)); // column 9 of row 3: key 39
-    EXPECT_EQ(QString(), text());
+    key(QPoint(600, 200)); // column 9 of row 3: key 39, which has no legend
+    EXPECT_EQ(QStringLiteral("L9.-"), text());
     EXPECT_EQ(clicks + 1, kiosk->sound.plays);
     EXPECT_EQ(120, idleCountdown());
-}
 
-TEST_F(LookupTest, KeysStopAfterFiftyOneCharactersButSpaceGoesOn)
-{
-    start();
-    openKeyboard();
-    controls().txtSearch->setText(QString(50, QLatin1Char('A')));
-    type(QStringLiteral("B"));
-    EXPECT_EQ(51, text().size());
-    const int clicks = kiosk->sound.plays;
+    controls().txtSearch->setText(QString(51, QLatin1Char('A')));
     type(QStringLiteral("C"));
     EXPECT_EQ(51, text().size());
-    EXPECT_EQ(clicks, kiosk->sound.plays);
-    kiosk->press(controls().btnKeyboard[Space]);
-    kiosk->release(controls().btnKeyboard[Space]);
+    EXPECT_EQ(clicks + 1, kiosk->sound.plays); // not even a click
+    button(Space);
     EXPECT_EQ(52, text().size());
-    EXPECT_TRUE(text().endsWith(QLatin1Char(' ')));
+    button(Clear);
+    EXPECT_EQ(QString(), text());
 }
 
 TEST_F(LookupTest, TwoKeysWithinTheHighlightKeepTheirOrder)
@@ -163,15 +171,6 @@ TEST_F(LookupTest, CancelClosesTheKeyboardOverAnOpenDetailView)
     EXPECT_EQ(QStringLiteral("Lookup Canceled"), kiosk->loggedEvents().last());
 }
 
-TEST_F(LookupTest, ClearEmptiesTheText)
-{
-    start();
-    openKeyboard();
-    type(QStringLiteral("RING"));
-    button(Clear);
-    EXPECT_EQ(QString(), text());
-}
-
 TEST_F(LookupTest, KeyLegendsAreBuiltOnlyWithALookupButton)
 {
     QStringList settings = KioskFolder::standardSettings();
@@ -180,4 +179,16 @@ TEST_F(LookupTest, KeyLegendsAreBuiltOnlyWithALookupButton)
     start();
     EXPECT_TRUE(kiosk->window().lookup().keyLegends().isEmpty());
     EXPECT_FALSE(controls().btnControl[LookupButton]);
+}
+
+TEST_F(LookupTest, WaitingForAPictureThatNeverReportsEndsAfterTwoSeconds)
+{
+    start();
+    PictureControl& control = *controls().attractPic;
+    control.setNotify(true); // nothing is loaded, so nothing will ever report
+    const auto before = kiosk->clock.monotonic();
+    kiosk->window().lookup().waitUntilShown(control);
+    EXPECT_FALSE(control.notify());
+    EXPECT_GE(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2000));
+    EXPECT_LT(kiosk->clock.monotonic() - before, std::chrono::milliseconds(2500));
 }

@@ -107,28 +107,6 @@ TEST(OperatorExit, DisarmsTheWatchdogCardFirst)
               kiosk.machine.watchdogLibrary.commands());
 }
 
-TEST(Tick, RunsTheRebootScheduleFirstAndTellsTheServiceManager)
-{
-    KioskFolder folder;
-    folder.writeStandardKiosk();
-    QStringList settings = KioskFolder::standardSettings();
-    settings << QStringLiteral("reboot1 = 15");
-    folder.writeSettings(settings);
-    KioskHarness kiosk(folder);
-    kiosk.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 59, 58)));
-    ASSERT_TRUE(kiosk.start());
-    kiosk.window().activateKiosk();
-    kiosk.window().tick();
-    EXPECT_EQ(0, kiosk.machine.restart.requests);
-    EXPECT_EQ(1, kiosk.machine.serviceNotifier.alive);
-    kiosk.clock.setNow(QDateTime(QDate(2026, 12, 5), QTime(15, 0, 1)));
-    const std::int16_t countdown = kiosk.window().navigation().idleCountdown();
-    kiosk.window().tick();
-    EXPECT_EQ(1, kiosk.machine.restart.requests);
-    EXPECT_EQ(countdown, kiosk.window().navigation().idleCountdown()); // the tick ended with the restart
-    EXPECT_EQ(QStringLiteral("Program Termination: Auto Reboot"), kiosk.loggedEvents().last());
-}
-
 namespace {
 
 // A standard kiosk with the watchdog card, a restart at 15:00 and a short idle time; the
@@ -182,6 +160,7 @@ TEST(Tick, ABoxOpenInAPressHoldsTheCountdownButNotTheSignsOfLifeOrTheRestart)
     kiosk.click(kiosk.controls().btnMenu[2]);
     ASSERT_EQ(1, kiosk.messageBox.messages.size());
     EXPECT_EQ(3, countdownWhileOpen);
+    EXPECT_EQ(QStringLiteral("Program Termination: Auto Reboot"), kiosk.loggedEvents().last());
 
     EXPECT_FALSE(kiosk.loggedEvents().contains(QStringLiteral("Enter Attract Mode")));
     t.ticks(3); // closed: the countdown goes on where it stood
