@@ -30,10 +30,10 @@ struct Day
 };
 
 const Day days[] = {
-    // Once, at the first tick past the time; a first time of 0 switches every restart off.
-    {{10800, 0, 0}, at(0, 0, 0, 300), at(24, 0, 0), 1, 0, "5 03:00:01.300"},
+    // A first time of 0 switches every restart off.
     {{0, 14400, 0}, at(0, 0, 0), at(24, 0, 0), 1, 0, ""},
-    // The time of day is rounded to the second, a half to the even one.
+    // Once, at the first tick past the time; the time of day is rounded to the second, a half to the even
+    // one.
     {{10800, 0, 0}, at(2, 59, 58, 500), at(3, 1, 0), 1, 0, "5 03:00:01.500"},
     {{10800, 0, 0}, at(2, 59, 58, 501), at(3, 1, 0), 1, 0, "5 03:00:00.501"},
     // The first time later than the time of day, in the owner's order: here 14:00 comes before 02:00.
