@@ -51,8 +51,8 @@ const Scan scans[] = {
     {"Attract/boot.jpg|Interface/boot.jpg|Attractions/boot.jpg|interfaces/boot.jpg|Boots/boot.jpg|"
      "Boots/_boot.jpg|Boots/hat.jpg|Shoes/shoe.jpg|Shoes/snow_boot.jpg|Shoes/Deeper/boot.jpg|top.jpg",
      ScanKind::Search, "O", "|Boots/boot.jpg|Shoes/shoe.jpg", ""},
-    {"Shoes/shoe.jpg|Boots/zip.jpg|Boots/Anchor.jpg|Boots/_zip.jpg", ScanKind::Search, "",
-     "|Boots/Anchor.jpg|Boots/zip.jpg|Shoes/shoe.jpg", ""},
+    // A search without hits leaves one empty page.
+    {"Shoes/shoe.jpg|Boots/_zip.jpg", ScanKind::Search, "zip", "|", ""},
 };
 
 } // namespace
@@ -70,7 +70,7 @@ TEST(Catalogue, ScanListsThePicturesOfTheCategoryOrTheSearch)
         const bool category = row.kind == ScanKind::Category;
         const QStringList& list = category ? kiosk.catalogue.imageList() : kiosk.catalogue.searchResults();
         EXPECT_EQ(QString::fromUtf8(row.expected), kiosk.names(list));
-        EXPECT_EQ(category ? 0 : list.size() - 1, kiosk.catalogue.searchHitCount());
+        EXPECT_EQ(category ? 0 : list.size() - list.count(QString()), kiosk.catalogue.searchHitCount());
         const QString message = QString::fromUtf8(row.message);
         EXPECT_EQ(message.isEmpty() ? QStringList() : (QStringList{message, message}),
                   kiosk.messageBox.messages);
@@ -101,9 +101,7 @@ struct Match
 };
 
 const Match matches[] = {
-    {"*.jpg", "Anchor.JPG", true},
     {"*.jpg", "boot.jpg.txt", false},
-    {"*O*.jpg", "hat.jpg", false},
     // The text must stand before the final ".jpg", not inside it.
     {"*jp*.jpg", "a.jpg", false},
     {"*jp*.jpg", "a.jpg.jpg", true},

@@ -10,63 +10,37 @@
 using namespace quindle;
 using namespace quindle::test;
 
-namespace {
-
-// Creates an empty file whose name is given as raw bytes (QFile cannot name every one).
-void touchBytes(const QString& folder, const QByteArray& name)
-{
-    const int fd =
-        ::open((encodeFileName(folder) + '/' + name).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
-}
-
-} // namespace
-
-TEST(FolderListing, FilesInNameOrderIgnoringCaseWithStableTies)
+TEST(FolderListing, FilesAndFoldersInNameOrderIgnoringCaseWithStableTies)
 {
     TempFolder folder;
+    const auto at = [&](const char* name) {
+        return folder.filePath(QString::fromLatin1(name));
+    };
     for (const char* name : {"b.jpg", "C.jpg", "B.jpg", "a.JPG", "a1.jpg", "_b.jpg", "notes.txt",
-                             ".hidden.jpg", "deeper/boot.jpg", "pictures/real.jpg"})
+                             ".hidden.jpg", "Deeper/boot.jpg", "pictures/real.jpg", ".git/HEAD"})
         folder.write(QString::fromLatin1(name));
     // Neither folders nor pipes are files; a link counts as what it points to.
     folder.makeFolder(QStringLiteral("folder.jpg"));
-    ASSERT_EQ(0, ::mkfifo(encodeFileName(folder.filePath(QStringLiteral("pipe.jpg"))).constData(), 0644));
-    QFile::link(folder.filePath(QStringLiteral("pictures/real.jpg")),
-                folder.filePath(QStringLiteral("linked.jpg")));
-    QFile::link(folder.filePath(QStringLiteral("missing.jpg")),
-                folder.filePath(QStringLiteral("dangling.jpg")));
+    ASSERT_EQ(0, ::mkfifo(encodeFileName(at("pipe.jpg")).constData(), 0644));
+    QFile::link(at("pictures/real.jpg"), at("linked.jpg"));
+    QFile::link(at("missing.jpg"), at("dangling.jpg"));
+    QFile::link(at("Deeper"), at("More"));
 
-    const QStringList expected{QStringLiteral("_b.jpg"),    QStringLiteral("a.JPG"), QStringLiteral("a1.jpg"),
-                               QStringLiteral("B.jpg"),     QStringLiteral("b.jpg"), QStringLiteral("C.jpg"),
-                               QStringLiteral("linked.jpg")};
-    EXPECT_EQ(expected, FolderListing::listFiles(folder.path(), QStringLiteral("*.jpg")));
-    EXPECT_EQ(QStringList(),
-              FolderListing::listFiles(folder.filePath(QStringLiteral("gone")), QStringLiteral("*")));
-}
-
-TEST(FolderListing, FoldersAsFullPathsInNameOrder)
-{
-    TempFolder folder;
-    for (const char* name : {"Shoes", "attract", "Boots/Inner", ".git", "Interface"})
-        folder.makeFolder(QString::fromLatin1(name));
-    folder.write(QStringLiteral("Hats"));
-    QFile::link(folder.filePath(QStringLiteral("Boots")), folder.filePath(QStringLiteral("More")));
-
-    QStringList expected;
-    for (const char* name : {"attract", "Boots", "Interface", "More", "Shoes"})
-        expected.append(folder.filePath(QString::fromLatin1(name)));
-    EXPECT_EQ(expected, FolderListing::listFolders(folder.path()));
-    EXPECT_EQ(expected, FolderListing::listFolders(folder.path() + QLatin1Char('/')));
-    EXPECT_EQ(QStringList(), FolderListing::listFolders(folder.filePath(QStringLiteral("gone"))));
+    EXPECT_EQ(QStringLiteral("_b.jpg|a.JPG|a1.jpg|B.jpg|b.jpg|C.jpg|linked.jpg"),
+              FolderListing::listFiles(folder.path(), QStringLiteral("*.jpg")).join('|'));
+    const QStringList folders{at("Deeper"), at("folder.jpg"), at("More"), at("pictures")};
+    EXPECT_EQ(folders, FolderListing::listFolders(folder.path()));
+    EXPECT_EQ(folders, FolderListing::listFolders(folder.path() + QLatin1Char('/')));
+    EXPECT_EQ(QStringList(), FolderListing::listFiles(at("gone"), QStringLiteral("*")));
+    EXPECT_EQ(QStringList(), FolderListing::listFolders(at("gone")));
 }
 
 TEST(FolderListing, NamesThatAreNotUtf8AreListedAndOpenAgain)
 {
+    // Files named by raw bytes: QFile cannot name every one.
     TempFolder folder;
-    touchBytes(folder.path(), "caf\xe9.jpg");
-    touchBytes(folder.path(), "\xc3\x84pfel, \"rot\".jpg");
-    touchBytes(folder.path(), "zebra.jpg");
+    for (const QByteArray name : {"caf\xe9.jpg", "\xc3\x84pfel, \"rot\".jpg", "zebra.jpg"})
+        ::close(::open((encodeFileName(folder.path()) + '/' + name).constData(), O_WRONLY | O_CREAT, 0644));
 
     const QStringList names = FolderListing::listFiles(folder.path(), QStringLiteral("*.jpg"));
     ASSERT_EQ(3, names.size());

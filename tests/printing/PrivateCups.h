@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QProcess>
-#include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 
 namespace quindle::test {
@@ -36,7 +32,6 @@ public:
     QString problem() const { return m_problem; }
     // True when the programs it needs are not installed: a reason to skip, not to fail.
     bool isMissingPrograms() const { return m_missingPrograms; }
-    QString socketPath() const { return path(QStringLiteral("cups.sock")); }
 
     // Queue administration with the ordinary CUPS tools. Each returns false, and adds the
     // tool's output to problem(), when the tool fails.
@@ -57,10 +52,8 @@ public:
 
 private:
     bool start();
-    bool writeConfiguration();
-    bool waitForScheduler();
     bool runTool(const QString& program, const QStringList& arguments);
-    QString path(const QString& relative) const { return m_root.filePath(relative); }
+    QString path(const char* relative) const { return m_root.filePath(QString::fromLatin1(relative)); }
 
     QTemporaryDir m_root;
     QProcess m_cupsd;

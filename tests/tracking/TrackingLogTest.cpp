@@ -1,62 +1,60 @@
 #include "tracking/TrackingLog.h"
-#include "TrackingLines.h"
 #include "fakes/FakeServices.h"
 #include "platform/FileSystem.h"
 #include "support/TempFolder.h"
 #include "tracking/TerminationSignals.h"
 
 #include <QCoreApplication>
-#include <QProcess>
+#include <QDir>
+#include <QFile>
 #include <csignal>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace quindle;
 using namespace quindle::test;
 
 namespace {
 
-// Prints one line per record, each field as the hex digits of its bytes, so that any byte of a file name
-// comes back unchanged.
-const char* const csvScript = R"(
-import csv, sys
-with open(sys.argv[1], encoding='utf-8', errors='surrogateescape', newline='') as f:
-    for row in csv.reader(f, strict=True):
-        print(' '.join('x' + field.encode('utf-8', 'surrogateescape').hex() for field in row))
-)";
+// The daily file of the fake clock's first day, and the lines as it holds them, stamped with that time.
+const QString dayFile = QStringLiteral("log files/12052026.csv");
+const QByteArray terminationLine = "\"Program Termination: User Right-Click\",\"12/05/2026 14:07:09\"\r\n";
 
-// The records of a log file as Python's csv module reads them: a real CSV reader, so a line that is not a
-// valid two-field record shows up as such. Bytes that are not UTF-8 come back as the same lone surrogates
-// that decodeFileName gives.
-std::vector<QStringList> readCsvRecords(const QString& path)
+QByteArray numberedLines(int from, int to)
 {
-    QProcess python;
-    python.start(QStringLiteral("python3"), {QStringLiteral("-c"), QString::fromLatin1(csvScript), path});
-    python.waitForFinished(30'000);
-    std::vector<QStringList> records;
-    for (const QByteArray& line : python.readAllStandardOutput().split('\n')) {
-        QStringList fields;
-        for (const QByteArray& field : line.split(' '))
-            fields.append(decodeFileName(QByteArray::fromHex(field.mid(1))));
-        if (!line.isEmpty())
-            records.push_back(fields);
-    }
-    return records;
+    QByteArray lines;
+    for (int i = from; i <= to; ++i)
+        lines += "\"Menu Button " + QByteArray::number(i) + " Pressed\",\"12/05/2026 14:07:09\"\r\n";
+    return lines;
 }
+
+// A program folder with a daily log on the fake clock.
+class DailyLog : public testing::Test
+{
+protected:
+    void logNumbered(int from, int to)
+    {
+        for (int i = from; i <= to; ++i)
+            log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(i));
+    }
+
+    TempFolder program;
+    FakeClock clock;
+    TrackingLog log{clock, program.path(), TrackingMode::Daily};
+};
 
 } // namespace
 
-TEST(TrackingLog, FifteenthLineOrTerminationWritesTheWaitingLinesInOrder)
+TEST_F(DailyLog, FifteenthLineOrTerminationWritesTheWaitingLinesInOrder)
 {
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    logNumbered(log, 1, 14);
+    logNumbered(1, 14);
     EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
-    logNumbered(log, 15, 15);
+    logNumbered(15, 15);
     EXPECT_EQ(numberedLines(1, 15), program.read(dayFile));
 
     // The count starts again; "program termination" in any letter case, anywhere, writes at once.
-    logNumbered(log, 16, 29);
+    logNumbered(16, 29);
     log.logEvent(QStringLiteral("Search: a PROGRAM termination?"));
     EXPECT_EQ(numberedLines(1, 29) + "\"Search: a PROGRAM termination?\",\"12/05/2026 14:07:09\"\r\n",
               program.read(dayFile));
@@ -64,14 +62,22 @@ TEST(TrackingLog, FifteenthLineOrTerminationWritesTheWaitingLinesInOrder)
     EXPECT_EQ(1, log.waitingLines());
 }
 
-TEST(TrackingLog, LinesKeepTheirTimeButGoToTheFileOfTheFlushDay)
+TEST_F(DailyLog, NamesAreQuotedAndKeptByteForByte)
 {
-    TempFolder program;
+    log.logEvent(QStringLiteral("Detail: red, 12\" \"big\" board.jpg"));
+    log.logEvent(QStringLiteral("Print: \u00c4gypten ") + decodeFileName("caf\xe9 \xff.jpg"));
+    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
+    EXPECT_EQ("\"Detail: red, 12\"\" \"\"big\"\" board.jpg\",\"12/05/2026 14:07:09\"\r\n"
+              "\"Print: \xc3\x84gypten caf\xe9 \xff.jpg\",\"12/05/2026 14:07:09\"\r\n" +
+                  terminationLine,
+              program.read(dayFile));
+}
+
+TEST_F(DailyLog, LinesKeepTheirTimeButGoToTheFileOfTheFlushDay)
+{
     // A log folder copied from another system may differ in letter case; it is used, not doubled.
     program.write(QStringLiteral("Log Files/01012027.csv"), "\"Old\",\"01/01/2027 00:00:00\"\r\n");
-    FakeClock clock;
     clock.setNow(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 58)));
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
     log.logEvent(QStringLiteral("Enter Attract Mode"));
     clock.advance(std::chrono::seconds(3));
     log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
@@ -83,66 +89,33 @@ TEST(TrackingLog, LinesKeepTheirTimeButGoToTheFileOfTheFlushDay)
         program.read(QStringLiteral("Log Files/01012027.csv")));
 }
 
-TEST(TrackingLog, MonthlyFlushesOfOneMonthShareOneFile)
+TEST_F(DailyLog, MonthlyFlushesOfOneMonthShareOneFileAndNoneWritesNothing)
 {
-    TempFolder program;
-    FakeClock clock;
-    clock.setNow(QDateTime(QDate(2026, 12, 1), QTime(9, 0, 0)));
-    TrackingLog log(clock, program.path(), TrackingMode::Monthly);
-    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
-    clock.setNow(QDateTime(QDate(2026, 12, 31), QTime(18, 30, 0)));
-    logNumbered(log, 1, 15);
-    clock.setNow(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 5)));
-    log.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
-
-    EXPECT_EQ(16, program.read(QStringLiteral("log files/12012026.csv")).count('\n'));
-    EXPECT_EQ(1, program.read(QStringLiteral("log files/01012027.csv")).count('\n'));
-}
-
-TEST(TrackingLog, TrackingOffCreatesNothing)
-{
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::None);
-    logNumbered(log, 1, 20);
-    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
-    EXPECT_TRUE(log.flush());
-    EXPECT_EQ(0, log.waitingLines());
-    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("log files"))));
-}
-
-TEST(TrackingLog, EveryLineIsATwoFieldCsvRecordWhateverTheName)
-{
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
-    const QStringList texts{
-        QStringLiteral("Detail: red, blue.jpg"),
-        QStringLiteral("Detail: 12\" \"big\" board.jpg"),
-        QStringLiteral("Print: Ägypten Ölkanne.jpg"),
-        QStringLiteral("Detail: ") + decodeFileName(QByteArray("caf\xe9 \xff\"x\",.jpg")),
-        QStringLiteral("Program Termination: User Right-Click"),
-    };
-    std::vector<QStringList> expected;
-    for (const QString& text : texts) {
-        log.logEvent(text);
-        expected.push_back({text, QStringLiteral("12/05/2026 14:07:09")});
+    TrackingLog monthly(clock, program.path(), TrackingMode::Monthly);
+    TrackingLog none(clock, program.makeFolder(QStringLiteral("none")), TrackingMode::None);
+    for (const QDateTime& at :
+         {QDateTime(QDate(2026, 12, 1), QTime(9, 0)), QDateTime(QDate(2026, 12, 31), QTime(18, 30)),
+          QDateTime(QDate(2027, 1, 1), QTime(0, 0, 5))}) {
+        clock.setNow(at);
+        monthly.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+        none.logEvent(QStringLiteral("Program Termination: Auto Reboot"));
     }
-    EXPECT_EQ(expected, readCsvRecords(program.filePath(dayFile)));
+    EXPECT_EQ(2, program.read(QStringLiteral("log files/12012026.csv")).count('\n'));
+    EXPECT_EQ(1, program.read(QStringLiteral("log files/01012027.csv")).count('\n'));
+    EXPECT_TRUE(none.flush());
+    EXPECT_EQ(0, none.waitingLines());
+    EXPECT_FALSE(folderExists(program.filePath(QStringLiteral("none/log files"))));
 }
 
-TEST(TerminationSignals, SignalWritesTheLogBetweenTwoEvents)
+TEST_F(DailyLog, TerminationSignalWritesTheLogBetweenTwoEvents)
 {
-    TempFolder program;
-    FakeClock clock;
-    TrackingLog log(clock, program.path(), TrackingMode::Daily);
     int received = 0;
     TerminationSignals terminationSignals([&](int signalNumber) {
         received = signalNumber;
         log.flush();
     });
     ASSERT_TRUE(terminationSignals.installed());
-    logNumbered(log, 1, 3);
+    logNumbered(1, 3);
 
     std::raise(SIGTERM);
     EXPECT_EQ(0, received) << "the signal handler itself must do no work";
@@ -151,4 +124,66 @@ TEST(TerminationSignals, SignalWritesTheLogBetweenTwoEvents)
         QCoreApplication::processEvents();
     EXPECT_EQ(SIGTERM, received);
     EXPECT_EQ(numberedLines(1, 3), program.read(dayFile));
+}
+
+TEST(TrackingLogFailure, BlockedLogKeepsTheLinesForTheNextFlush)
+{
+    // What can stand in the way: a file in place of the folder, a folder in place of the file, a full disk.
+    const std::function<QString(const TempFolder&)> blockers[] = {
+        [](const TempFolder& program) { return program.write(QStringLiteral("log files"), "not a folder"); },
+        [](const TempFolder& program) { return program.makeFolder(dayFile); },
+        [](const TempFolder& program) {
+            program.makeFolder(QStringLiteral("log files"));
+            QFile::link(QStringLiteral("/dev/full"), program.filePath(dayFile));
+            return program.filePath(dayFile);
+        },
+    };
+    for (const auto& block : blockers) {
+        TempFolder program;
+        const QString blocker = block(program);
+        FakeClock clock;
+        TrackingLog log(clock, program.path(), TrackingMode::Daily);
+        for (int i = 1; i <= 15; ++i)
+            log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(i));
+        log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
+        EXPECT_EQ(16, log.waitingLines());
+
+        QFile::remove(blocker);
+        QDir(blocker).removeRecursively();
+        EXPECT_TRUE(log.flush());
+        EXPECT_EQ(numberedLines(1, 15) + terminationLine, program.read(dayFile));
+        EXPECT_EQ(0, log.waitingLines());
+    }
+}
+
+TEST_F(DailyLog, WriteCutShortIsTrimmedToTheLastCompleteLine)
+{
+    const QByteArray old = "\"Old\",\"12/05/2026 08:00:00\"\r\n";
+    program.write(dayFile, old);
+    // The disk fills up in the middle of a write: room for two lines and part of the third.
+    rlimit previous{};
+    ::getrlimit(RLIMIT_FSIZE, &previous);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{static_cast<rlim_t>(old.size() + numberedLines(1, 2).size() + 10), previous.rlim_max};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    logNumbered(1, 15);
+    ::setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_EQ(old + numberedLines(1, 2), program.read(dayFile));
+    EXPECT_EQ(13, log.waitingLines());
+
+    log.logEvent(QStringLiteral("Program Termination: User Right-Click"));
+    EXPECT_EQ(old + numberedLines(1, 15) + terminationLine, program.read(dayFile));
+}
+
+TEST_F(DailyLog, KeepsOnlyTheNewestLinesWhileTheLogCannotBeWritten)
+{
+    const QString blocker = program.write(QStringLiteral("log files"), "not a folder");
+    logNumbered(1, TrackingLog::maximumKeptLines + 20);
+    EXPECT_EQ(TrackingLog::maximumKeptLines, log.waitingLines());
+
+    QFile::remove(blocker);
+    EXPECT_TRUE(log.flush());
+    EXPECT_EQ(numberedLines(21, TrackingLog::maximumKeptLines + 20), program.read(dayFile));
 }
