@@ -1,6 +1,6 @@
-#include "platform/ClickSound.h"
+#include "controls/EffectClickSound.h"
+#include "controls/WidgetMessageBox.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Services.h"
 #include "printing/CupsPrintSpooler.h"

@@ -1,11 +1,11 @@
 #include "screens/Browsing.h"
 
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "platform/ClickSound.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/PictureDecoder.h"
 #include "platform/Yield.h"
 #include "settings/SettingsMessages.h"
 #include "tracking/TrackingLog.h"

@@ -2,11 +2,11 @@
 
 #include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "lookup/Lookup.h"
 #include "platform/ClickSound.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/PictureDecoder.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Yield.h"
 #include "printing/PrintButton.h"

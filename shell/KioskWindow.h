@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/KioskControls.h"
+#include "controls/KioskControls.h"
 #include "platform/Services.h"
 #include "settings/KioskSettings.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/KioskSettings.h"
+#include "tracking/TrackingMode.h"
 
 #include <QByteArray>
 #include <QDate>

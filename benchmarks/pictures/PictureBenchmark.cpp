@@ -4,10 +4,10 @@
 //
 // Run by hand: quindle_picture_benchmark [--repeats N] [--folder DIR]
 
-#include "platform/ClickSound.h"
+#include "controls/EffectClickSound.h"
+#include "controls/PictureDecoder.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/PictureDecoder.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Services.h"
 #include "printing/PrintSpooler.h"

@@ -113,8 +113,8 @@ TEST(SimpleOptions, PrintRectangle_isReadInInches)
 TEST(SimpleOptions, Backdrop_isFoundBelowTheInterfaceFolderIgnoringCase)
 {
     SettingsFolder kiosk;
-    kiosk.folder().write(QStringLiteral("Kiosk/Interface/Backdrop.jpg"), jpegBytes(8, 8));
-    kiosk.folder().write(QStringLiteral("Kiosk/Interface/Shop/Night.JPG"), jpegBytes(8, 8));
+    kiosk.folder().write(QStringLiteral("Kiosk/Interface/Backdrop.jpg"));
+    kiosk.folder().write(QStringLiteral("Kiosk/Interface/Shop/Night.JPG"));
 
     EXPECT_EQ(kiosk.folder().filePath(QStringLiteral("Kiosk/Interface/Backdrop.jpg")),
               kiosk.accepted(requiredStatements + "backdrop = BACKDROP.JPG\r\n").backdropPath);

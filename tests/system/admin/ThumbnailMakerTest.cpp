@@ -1,5 +1,5 @@
 #include "tools/admin/ThumbnailMaker.h"
-#include "platform/PictureDecoder.h"
+#include "controls/PictureDecoder.h"
 #include "support/KioskFolder.h"
 #include "tools/admin/AdminCommands.h"
 

@@ -3,8 +3,8 @@
 
 #include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
-#include "platform/PictureDecoder.h"
 #include "support/KioskHarness.h"
 
 #include <QElapsedTimer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/LabelControl.h"
-#include "platform/PictureControl.h"
-#include "platform/SearchBox.h"
+#include "controls/LabelControl.h"
+#include "controls/PictureControl.h"
+#include "controls/SearchBox.h"
 
 #include <QString>
 #include <array>

@@ -1,4 +1,4 @@
-#include "platform/LabelControl.h"
+#include "controls/LabelControl.h"
 
 #include <QPainter>
 

@@ -1,4 +1,4 @@
-#include "platform/PictureControl.h"
+#include "controls/PictureControl.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureControl.h"
+#include "controls/PictureControl.h"
 
 #include <QColor>
 #include <QFont>

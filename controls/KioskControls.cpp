@@ -1,4 +1,4 @@
-#include "platform/KioskControls.h"
+#include "controls/KioskControls.h"
 
 #include "platform/FileSystem.h"
 

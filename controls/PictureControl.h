@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureDecoder.h"
+#include "controls/PictureDecoder.h"
 
 #include <QImage>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/PictureDecoder.h"
+#include "controls/PictureDecoder.h"
 
 #include "platform/FileSystem.h"
 
