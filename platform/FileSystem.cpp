@@ -1,6 +1,7 @@
 #include "platform/FileSystem.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -61,28 +62,40 @@ QString decodeFileName(const QByteArray& bytes)
     name.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const int length = validSequenceLength(bytes, i);
-        if (length == 0) {
-            name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
-            ++i;
+        // A whole run of valid UTF-8 is decoded at once: most names are nothing else.
+        qsizetype runEnd = i;
+        while (runEnd < bytes.size()) {
+            const int length = validSequenceLength(bytes, runEnd);
+            if (length == 0)
+                break;
+            runEnd += length;
+        }
+        if (runEnd > i) {
+            name.append(QString::fromUtf8(bytes.constData() + i, runEnd - i));
+            i = runEnd;
             continue;
         }
-        name.append(QString::fromUtf8(bytes.constData() + i, length));
-        i += length;
+        name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
+        ++i;
     }
     return name;
 }
 
 QByteArray encodeFileName(const QString& name)
 {
+    const auto keptByte = [](QChar unit) {
+        return unit.unicode() >= escapeBase + 0x80 && unit.unicode() <= escapeBase + 0xFF;
+    };
+    // Most names hold no kept byte at all.
+    if (std::none_of(name.begin(), name.end(), keptByte))
+        return name.toUtf8();
     QByteArray bytes;
     bytes.reserve(name.size());
     qsizetype start = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i].unicode();
-        const bool escaped = unit >= escapeBase + 0x80 && unit <= escapeBase + 0xFF;
         const bool paired = QChar::isLowSurrogate(unit) && i > 0 && name[i - 1].isHighSurrogate();
-        if (!escaped || paired)
+        if (!keptByte(name[i]) || paired)
             continue;
         bytes.append(QStringView(name).mid(start, i - start).toUtf8());
         bytes.append(static_cast<char>(unit - escapeBase));

@@ -1,40 +1,35 @@
 // Feeds arbitrary event texts (any bytes, as file names bring them) and clock steps to the
-// tracking log. Whatever the texts and however the days and months turn, every line that
-// was logged must be in the files afterwards, in order, whole, a valid two-field CSV record
-// whose first field gives back the text's exact bytes and whose second the time it was
-// logged at.
+// tracking log's buffer, in memory: it is written out into files kept as byte arrays,
+// exactly when the kiosk would write it and to the file it would choose. Whatever the texts
+// and however the days and months turn, every line that was logged must be in the files
+// afterwards, in order, whole, a valid two-field CSV record whose first field gives back the
+// text's exact bytes and whose second the time it was logged at.
 
-#include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "tracking/TrackingBuffer.h"
 #include "tracking/TrackingLog.h"
 
 #include <QByteArray>
-#include <QDir>
+#include <QDateTime>
 #include <QList>
-#include <QTemporaryDir>
+#include <QMap>
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <utility>
 
 namespace {
 
-class SteppedClock final : public quindle::Clock
-{
-public:
-    QDateTime now() const override { return m_now; }
-    std::chrono::milliseconds monotonic() const override { return {}; }
-    void step(std::int64_t seconds) { m_now = m_now.addSecs(seconds); }
-
-private:
-    QDateTime m_now{QDate(2026, 12, 31), QTime(23, 58, 0)};
-};
-
 struct Record
 {
     QByteArray event;
     QByteArray stamp;
+
+    bool operator==(const Record&) const = default;
 };
 
 // Reads CSV records of two quoted fields, each ended by CR LF. Nothing when the bytes are
@@ -47,26 +42,23 @@ std::optional<QList<Record>> parseRecords(const QByteArray& bytes)
         if (at >= bytes.size() || bytes[at] != '"')
             return false;
         ++at;
-        while (at < bytes.size()) {
-            if (bytes[at] != '"') {
-                field += bytes[at++];
-                continue;
-            }
-            if (at + 1 < bytes.size() && bytes[at + 1] == '"') {
-                field += '"';
-                at += 2;
-                continue;
-            }
+        while (true) {
+            const qsizetype quote = bytes.indexOf('"', at);
+            if (quote < 0)
+                return false;
+            field += QByteArrayView(bytes).sliced(at, quote - at);
+            at = quote + 1;
+            if (at >= bytes.size() || bytes[at] != '"')
+                return true;
+            field += '"';
             ++at;
-            return true;
         }
-        return false;
     };
     while (at < bytes.size()) {
         Record record;
         if (!quoted(record.event) || at >= bytes.size() || bytes[at++] != ',' || !quoted(record.stamp))
             return std::nullopt;
-        if (bytes.mid(at, 2) != "\r\n")
+        if (!QByteArrayView(bytes).sliced(at).startsWith("\r\n"))
             return std::nullopt;
         at += 2;
         records.append(std::move(record));
@@ -74,31 +66,63 @@ std::optional<QList<Record>> parseRecords(const QByteArray& bytes)
     return records;
 }
 
-QByteArray readAll(const QString& path)
+// "MM/dd/yyyy HH:mm:ss", as the kiosk's report reads it.
+QByteArray stampOf(const QDateTime& at)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        std::abort();
-    return file.readAll();
+    const QDate date = at.date();
+    const QTime time = at.time();
+    std::array<char, 32> stamp{};
+    const int length =
+        std::snprintf(stamp.data(), stamp.size(), "%02d/%02d/%04d %02d:%02d:%02d", date.month(), date.day(),
+                      date.year(), time.hour(), time.minute(), time.second());
+    return QByteArray(stamp.data(), length);
 }
+
+// The log's files, by name: what a flush appends to each.
+class MemoryFiles
+{
+public:
+    void flush(quindle::TrackingBuffer& waiting, quindle::TrackingMode mode, const QDate& today)
+    {
+        waiting.restartCount();
+        if (waiting.isEmpty())
+            return;
+        const QByteArray block = waiting.block();
+        m_files[quindle::TrackingLog::fileNameFor(mode, today)] += block;
+        waiting.dropLines(block.size());
+    }
+
+    // The files in the order of their dates: the clock only moves on.
+    QList<QByteArray> inDateOrder() const
+    {
+        QList<std::pair<QString, QByteArray>> files;
+        for (auto file = m_files.cbegin(); file != m_files.cend(); ++file)
+            files.append({file.key().mid(4, 4) + file.key().left(4), file.value()});
+        std::sort(files.begin(), files.end());
+        QList<QByteArray> contents;
+        for (const auto& file : files)
+            contents.append(file.second);
+        return contents;
+    }
+
+private:
+    QMap<QString, QByteArray> m_files;
+};
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    // In memory where the system has it: every flush is synchronised to the medium.
-    static const QTemporaryDir programFolder(QDir(QStringLiteral("/dev/shm")).exists()
-                                                 ? QStringLiteral("/dev/shm/quindle-fuzz-XXXXXX")
-                                                 : QDir::tempPath() + QStringLiteral("/quindle-fuzz-XXXXXX"));
-    const QString logFolder = programFolder.path() + QStringLiteral("/log files");
-    QDir(logFolder).removeRecursively();
     if (size == 0)
         return 0;
 
     const auto mode = data[0] % 2 == 0 ? quindle::TrackingMode::Daily : quindle::TrackingMode::Monthly;
-    SteppedClock clock;
-    quindle::TrackingLog log(clock, programFolder.path(), mode);
+    // Universal time: the stamps are what is tested, not the time zones of the machine.
+    QDateTime now(QDate(2026, 12, 31), QTime(23, 58, 0), Qt::UTC);
+    quindle::TrackingBuffer waiting;
+    MemoryFiles files;
     QList<Record> expected;
+    expected.reserve(static_cast<qsizetype>(size / 2));
     // The rest is a list of steps: an operation byte, a length byte, then that many bytes.
     for (std::size_t at = 1; at + 1 < size;) {
         const std::uint8_t operation = data[at];
@@ -112,41 +136,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Names are kept as their bytes: what is decoded encodes to the same bytes.
             if (quindle::encodeFileName(text) != bytes)
                 std::abort();
-            log.logEvent(text);
-            expected.append({bytes, clock.now().toString(QStringLiteral("MM/dd/yyyy HH:mm:ss")).toLatin1()});
+            if (waiting.add(text, now))
+                files.flush(waiting, mode, now.date());
+            expected.append({bytes, stampOf(now)});
             break;
         }
         case 2:
-            clock.step(static_cast<std::int64_t>(length) * 3607 + operation);
+            now = now.addSecs(static_cast<std::int64_t>(length) * 3607 + operation);
             break;
         default:
-            log.flush();
+            files.flush(waiting, mode, now.date());
             break;
         }
     }
-    if (!log.flush() || log.linesLogged() != expected.size())
+    files.flush(waiting, mode, now.date());
+    if (!waiting.isEmpty() || waiting.linesAdded() != expected.size())
         std::abort();
 
-    // The files in the order of their dates: the clock only moves on.
-    QList<std::pair<QString, QString>> files;
-    for (const QString& name : QDir(logFolder).entryList(QDir::Files)) {
-        const QString yearFirst = name.mid(4, 4) + name.left(4);
-        files.append({yearFirst, name});
-    }
-    std::sort(files.begin(), files.end());
     QList<Record> found;
-    for (const auto& file : files) {
-        const std::optional<QList<Record>> records =
-            parseRecords(readAll(logFolder + QLatin1Char('/') + file.second));
+    found.reserve(expected.size());
+    for (const QByteArray& contents : files.inDateOrder()) {
+        const std::optional<QList<Record>> records = parseRecords(contents);
         if (!records || records->isEmpty())
             std::abort();
         found.append(*records);
     }
-    if (found.size() != expected.size())
+    if (found != expected)
         std::abort();
-    for (qsizetype i = 0; i < found.size(); ++i) {
-        if (found[i].event != expected[i].event || found[i].stamp != expected[i].stamp)
-            std::abort();
-    }
     return 0;
 }
