@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 namespace quindle {
@@ -55,7 +56,7 @@ void Attract::tick()
         m_kiosk.controls.keyboardFrame->hide();
         yieldToScreen();
     }
-    m_kiosk.log.logEvent(QStringLiteral("Enter Attract Mode"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::EnterAttract));
     m_kiosk.state.idleCountdown = m_kiosk.settings.slideSeconds;
     showNextSlide();
 }
@@ -87,7 +88,7 @@ void Attract::showNextSlide()
 void Attract::leaveAttractMode()
 {
     m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
-    m_kiosk.log.logEvent(QStringLiteral("Exit Attract Mode"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::ExitAttract));
     if (m_browsing.detailOpen())
         m_browsing.bigPicturePress();
     m_kiosk.controls.attractPic->hide();

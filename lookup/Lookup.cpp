@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <QThread>
@@ -107,7 +108,7 @@ void Lookup::buttonRelease(int index)
     SearchBox& text = *m_kiosk.controls.txtSearch;
     switch (index) {
     case CancelButton:
-        m_kiosk.log.logEvent(QStringLiteral("Lookup Canceled"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::LookupCanceled));
         m_kiosk.controls.bigPicture->setDisplaySwitch(false);
         m_kiosk.controls.keyboardFrame->hide();
         yieldToScreen();
@@ -130,7 +131,7 @@ void Lookup::buttonRelease(int index)
 void Lookup::search()
 {
     const QString text = m_kiosk.controls.txtSearch->text();
-    m_kiosk.log.logEvent(QStringLiteral("Search: ") + text);
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::Search, text));
     m_kiosk.catalogue.scanPictures(ScanKind::Search, text);
     if (m_kiosk.catalogue.searchResults().value(1).isEmpty()) {
         // The no-results picture stays for a moment during which no press is handled:

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -114,6 +115,16 @@ QString joinPath(const QString& folder, const QString& name)
     return folder + QLatin1Char('/') + name;
 }
 
+QString fileNameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString folderOf(const QString& path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
 bool fileExists(const QString& path)
 {
     struct stat info
@@ -138,6 +149,20 @@ bool renameFile(const QString& from, const QString& to)
 int openForReading(const QString& path)
 {
     return ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+}
+
+qsizetype writeAll(int fd, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    return done;
 }
 
 namespace {

@@ -8,6 +8,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Yield.h"
 #include "settings/SettingsMessages.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <chrono>
@@ -19,23 +20,17 @@ namespace {
 
 constexpr auto notifyTimeout = std::chrono::milliseconds(2000);
 
-QString folderPartOf(const QString& path)
-{
-    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 } // namespace
 
 QString thumbnailFileOf(const QString& picturePath)
 {
-    const QString thumbnail =
-        folderPartOf(picturePath) + QLatin1Char('_') + Catalogue::fileNameOf(picturePath);
+    const QString thumbnail = folderOf(picturePath) + QLatin1Char('_') + fileNameOf(picturePath);
     return fileExists(thumbnail) ? thumbnail : picturePath;
 }
 
 QString captionTextOf(const QString& picturePath)
 {
-    const QString name = Catalogue::fileNameOf(picturePath);
+    const QString name = fileNameOf(picturePath);
     return name.left(name.size() - 4);
 }
 
@@ -278,8 +273,8 @@ void Browsing::logDetail()
 {
     if (m_kiosk.settings.trackingMode == TrackingMode::None)
         return;
-    m_kiosk.log.logEvent(QStringLiteral("Detail: ") +
-                         Catalogue::fileNameOf(pictureAt(m_kiosk.state.currentPicture)));
+    m_kiosk.log.logEvent(
+        trackingText(TrackingEvent::Detail, fileNameOf(pictureAt(m_kiosk.state.currentPicture))));
 }
 
 void Browsing::openDetail()
@@ -325,21 +320,21 @@ void Browsing::controlPress(int index)
     case NextButton:
         setControlFace(NextButton, QStringLiteral("_next.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Next Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::NextButton));
         if (!detailOpen())
             return pageForward();
         return stepDetail(+1);
     case PrevButton:
         setControlFace(PrevButton, QStringLiteral("_prev.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Prev Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::PrevButton));
         if (!detailOpen())
             return pageBack();
         return stepDetail(-1);
     case CloseButton:
         setControlFace(CloseButton, QStringLiteral("_close.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Close Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::CloseButton));
         return closeDetail();
     case PrintButton:
         return printPress();
@@ -374,7 +369,7 @@ void Browsing::menuPress(int number)
 {
     LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
     m_kiosk.state.resetIdle(m_kiosk.settings.idleTimeout);
-    m_kiosk.log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(number));
+    m_kiosk.log.logEvent(menuButtonText(number));
     // The pressed face is loaded every time: the Tag that would cache it holds the caption.
     const QString pressedFace = interfacePath(QStringLiteral("_btn%1.jpg").arg(number));
     if (fileExists(pressedFace))
@@ -422,7 +417,7 @@ void Browsing::waitUntilShown(PictureControl& control)
 // The keyboard is assembled behind everything else and brought to the front in one piece.
 void Browsing::openKeyboard()
 {
-    m_kiosk.log.logEvent(QStringLiteral("Lookup Button Pressed"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::LookupButton));
     PictureControl& frame = *m_kiosk.controls.keyboardFrame;
     frame.setNotify(true);
     frame.setPicturePath(interfacePath(QStringLiteral("keyboardFrame.jpg")));

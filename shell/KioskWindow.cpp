@@ -15,6 +15,7 @@
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "tracking/TerminationSignals.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 #include "unattended/ScheduledReboot.h"
 #include "unattended/ServiceNotifier.h"
@@ -171,7 +172,7 @@ void KioskWindow::setHangMarkerAside()
 void KioskWindow::logStart()
 {
     if (m_settings.trackingMode != TrackingMode::None)
-        m_log->logEvent(QStringLiteral("Program Started"));
+        m_log->logEvent(trackingText(TrackingEvent::ProgramStarted));
 }
 
 void KioskWindow::sizeWindow()
@@ -314,7 +315,7 @@ void KioskWindow::printPress()
         printProduct(m_settings.printingMode, picture, m_controls.bigPicture->tag(),
                      pictureRectangle(m_settings), m_machine.spooler, m_services.messages);
     };
-    runPrintPress(steps, m_settings.trackingMode, Catalogue::fileNameOf(picture));
+    runPrintPress(steps, m_settings.trackingMode, fileNameOf(picture));
 }
 
 void KioskWindow::activateKiosk()
@@ -344,7 +345,7 @@ void KioskWindow::operatorExit(int button, QPoint position)
         return;
     if (m_watchdog->isEnabled())
         m_watchdog->disable();
-    m_log->logEvent(QStringLiteral("Program Termination: User Right-Click"));
+    m_log->logEvent(trackingText(TrackingEvent::RightClick));
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     m_services.programEnd.end(0);

@@ -1,6 +1,7 @@
 #include "tracking/TrackingBuffer.h"
 
 #include "platform/FileSystem.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <utility>
@@ -9,7 +10,6 @@ namespace quindle {
 
 namespace {
 
-const QString terminationText = QStringLiteral("Program Termination");
 const QByteArray lineEnd = QByteArrayLiteral("\r\n");
 
 } // namespace
@@ -23,7 +23,7 @@ bool TrackingBuffer::add(const QString& text, const QDateTime& at)
     while (m_lines.size() > static_cast<size_t>(maximumKeptLines))
         m_lines.pop_front();
     ++m_linesSinceAttempt;
-    return m_linesSinceAttempt >= linesPerFlush || text.contains(terminationText, Qt::CaseInsensitive);
+    return m_linesSinceAttempt >= linesPerFlush || isTerminationText(text);
 }
 
 QByteArray TrackingBuffer::block() const

@@ -27,22 +27,6 @@ void appendPadded(QString& text, int value, int width)
     text += QLatin1StringView(digits.data(), length);
 }
 
-// Writes the whole block, resuming after short writes. Returns the bytes written.
-qsizetype writeAll(int fd, const QByteArray& block)
-{
-    qsizetype done = 0;
-    while (done < block.size()) {
-        const ssize_t written =
-            ::write(fd, block.constData() + done, static_cast<size_t>(block.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            break;
-        done += written;
-    }
-    return done;
-}
-
 // Makes sure the written lines reached the medium: a full disk or a failing card may only
 // report at this point. Devices that cannot be synchronised say EINVAL, which is no fault.
 bool syncToMedium(int fd)

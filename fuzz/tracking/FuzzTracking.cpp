@@ -3,10 +3,12 @@
 // exactly when the kiosk would write it and to the file it would choose. Whatever the texts
 // and however the days and months turn, every line that was logged must be in the files
 // afterwards, in order, whole, a valid two-field CSV record whose first field gives back the
-// text's exact bytes and whose second the time it was logged at.
+// text's exact bytes and whose second the time it was logged at. A text that reads back as
+// one of the kiosk's events must be the text that event makes.
 
 #include "platform/FileSystem.h"
 #include "tracking/TrackingBuffer.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <QByteArray>
@@ -136,6 +138,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // Names are kept as their bytes: what is decoded encodes to the same bytes.
             if (quindle::encodeFileName(text) != bytes)
                 std::abort();
+            // A text that reads as one of the kiosk's events is made again from what was read.
+            if (const std::optional<quindle::ReadTrackingText> read = quindle::readTrackingText(bytes)) {
+                const QString again =
+                    read->event == quindle::TrackingEvent::MenuButton
+                        ? quindle::menuButtonText(read->menuNumber)
+                        : quindle::trackingText(read->event,
+                                                quindle::decodeFileName(read->argument.toByteArray()));
+                if (quindle::encodeFileName(again) != bytes)
+                    std::abort();
+            }
             if (waiting.add(text, now))
                 files.flush(waiting, mode, now.date());
             expected.append({bytes, stampOf(now)});

@@ -174,13 +174,3 @@ TEST(Catalogue, SearchWithoutHitLeavesTwoEmptyEntries)
     EXPECT_EQ(0, kiosk.catalogue.searchHitCount());
     EXPECT_TRUE(kiosk.messages.messages.isEmpty());
 }
-
-TEST(Catalogue, FileNameOfIsTheWholeNameAfterTheLastSeparator)
-{
-    const QString longName = QString(150, QLatin1Char('n')) + QStringLiteral(".jpg");
-    EXPECT_EQ(QStringLiteral("boot.jpg"), Catalogue::fileNameOf(QStringLiteral("/srv/kiosk/Shoes/boot.jpg")));
-    EXPECT_EQ(QStringLiteral("boot.jpg"), Catalogue::fileNameOf(QStringLiteral("boot.jpg")));
-    EXPECT_EQ(QString(), Catalogue::fileNameOf(QStringLiteral("/srv/kiosk/Shoes/")));
-    EXPECT_EQ(longName, Catalogue::fileNameOf(QStringLiteral("/srv/") + QString(120, QLatin1Char('d')) +
-                                              QStringLiteral("/") + longName));
-}
