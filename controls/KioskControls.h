@@ -36,7 +36,7 @@ struct KioskControls
 
     // Creates the controls that exist from the start on the window: the backdrop, the
     // detail picture, the keyboard and the attract picture, all hidden but the backdrop.
-    static KioskControls create(QWidget* window);
+    static KioskControls create(QWidget* window, PictureDecoder& decoder);
 };
 
 // Gives a control a face from the Interface folder. The control's Tag remembers the face

@@ -15,7 +15,7 @@ class LabelControl : public PictureControl
     Q_OBJECT
 
 public:
-    explicit LabelControl(QWidget* parent = nullptr);
+    explicit LabelControl(PictureDecoder& decoder, QWidget* parent = nullptr);
 
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);

@@ -21,7 +21,8 @@ int mouseButtonFlag(Qt::MouseButton button)
     }
 }
 
-PictureControl::PictureControl(QWidget* parent, PictureFit fit) : QWidget(parent), m_fit(fit)
+PictureControl::PictureControl(PictureDecoder& decoder, QWidget* parent, PictureFit fit)
+    : QWidget(parent), m_decoder(decoder), m_fit(fit)
 {
     setAttribute(Qt::WA_NoMousePropagation);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -52,7 +53,7 @@ void PictureControl::load()
         return;
     }
     if (m_fit == PictureFit::NaturalSize) {
-        m_image = PictureDecoder::decodeCached(m_path, PictureFit::NaturalSize);
+        m_image = m_decoder.decodeCached(m_path, PictureFit::NaturalSize);
         if (!m_image.isNull())
             resize(m_image.size());
     } else {
@@ -62,7 +63,7 @@ void PictureControl::load()
         const QSize bound = window() == this ? QSize() : window()->size();
         const QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
         m_enlargement = target.width() > 0 ? static_cast<double>(width()) / target.width() : 1.0;
-        m_image = PictureDecoder::decodeCached(m_path, PictureFit::Inside, target);
+        m_image = m_decoder.decodeCached(m_path, PictureFit::Inside, target);
     }
     update();
 }

@@ -169,7 +169,7 @@ void Browsing::showThumbnailPage()
         thumbnails << (picture.isEmpty() ? QString() : thumbnailFileOf(picture));
     }
     if (m_kiosk.state.thumbsPerPage > 0)
-        PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
+        m_kiosk.pictures.prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
     std::int32_t position = m_kiosk.state.pageStart + 1;
     for (int i = 1; i <= m_kiosk.state.thumbsPerPage; ++i, ++position) {
         PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];

@@ -8,10 +8,12 @@
 namespace quindle {
 
 class Catalogue;
+class PictureDecoder;
 class TrackingLog;
 
 // What every part of the kiosk window works on: the settings, the controls, the shared
-// browsing state, the catalogue, the tracking log and the platform services.
+// browsing state, the catalogue, the tracking log, the platform services and the decoder
+// of the pictures.
 struct KioskContext
 {
     const KioskSettings& settings;
@@ -20,6 +22,7 @@ struct KioskContext
     Catalogue& catalogue;
     TrackingLog& log;
     Services services;
+    PictureDecoder& pictures;
 };
 
 } // namespace quindle

@@ -57,7 +57,7 @@ KioskWindow::KioskWindow(QString programFolder, const Services& services, const 
     setWindowTitle(QStringLiteral("Quindle"));
     setContextMenuPolicy(Qt::NoContextMenu);
     setFocusPolicy(Qt::StrongFocus);
-    m_controls = KioskControls::create(this);
+    m_controls = KioskControls::create(this, m_pictureDecoder);
 }
 
 KioskWindow::~KioskWindow() = default;
@@ -92,7 +92,8 @@ void KioskWindow::readSettings()
     m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
     const QString& kioskFolder = m_settings.kioskFolderPath;
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
-    const KioskContext kiosk{m_settings, m_controls, m_state, *m_catalogue, *m_log, m_services};
+    const KioskContext kiosk{m_settings, m_controls, m_state,         *m_catalogue,
+                             *m_log,     m_services, m_pictureDecoder};
     m_browsing = std::make_unique<Browsing>(kiosk, m_programFolder);
     m_browsing->updatePrintButton = [this] {
         updatePrintButton();
@@ -131,7 +132,7 @@ void KioskWindow::applyPlacements()
         m_controls.backdrop->setPicturePath(m_settings.backdropPath);
     for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
         const MenuEntry& entry = m_settings.menuEntries[static_cast<size_t>(n)];
-        auto* button = new LabelControl(this);
+        auto* button = new LabelControl(m_pictureDecoder, this);
         button->move(entry.position);
         applyTextStyle(*button, entry.style);
         m_controls.btnMenu.push_back(button);
@@ -140,7 +141,7 @@ void KioskWindow::applyPlacements()
         const ControlButtonPlacement& placement = m_settings.controlButtons[static_cast<size_t>(index)];
         if (!placement.configured)
             continue;
-        auto* button = new LabelControl(this);
+        auto* button = new LabelControl(m_pictureDecoder, this);
         button->move(placement.position);
         button->setCaption(placement.caption);
         applyTextStyle(*button, placement.style);
@@ -219,7 +220,7 @@ void KioskWindow::buildThumbnailSlots()
 {
     QPoint cursor(m_settings.gridLeft, m_settings.gridTop);
     for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
-        auto* slot = new PictureControl(this, PictureFit::Inside);
+        auto* slot = new PictureControl(m_pictureDecoder, this, PictureFit::Inside);
         slot->resize(m_settings.thumbWidth, m_settings.thumbHeight);
         slot->move(cursor);
         m_controls.btnThumbnail.push_back(slot);
@@ -240,7 +241,7 @@ void KioskWindow::buildFileNameCaptions()
     const bool onTop = look.positionWord.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0;
     for (int i = 1; i <= m_state.thumbsPerPage; ++i) {
         const PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
-        auto* caption = new LabelControl(this);
+        auto* caption = new LabelControl(m_pictureDecoder, this);
         applyTextStyle(*caption, look.style);
         caption->setBackgroundColor(colourFromSettings(look.background));
         caption->setTag(look.positionWord);
