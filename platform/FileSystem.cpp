@@ -55,22 +55,30 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
     return length;
 }
 
+// Where the run of valid UTF-8 sequences that starts at "from" ends.
+qsizetype validRunEnd(const QByteArray& bytes, qsizetype from)
+{
+    while (from < bytes.size()) {
+        const int length = validSequenceLength(bytes, from);
+        if (length == 0)
+            break;
+        from += length;
+    }
+    return from;
+}
+
 } // namespace
 
 QString decodeFileName(const QByteArray& bytes)
 {
+    // Most names are valid UTF-8 and nothing else.
+    if (validRunEnd(bytes, 0) == bytes.size())
+        return QString::fromUtf8(bytes);
     QString name;
     name.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
-        // A whole run of valid UTF-8 is decoded at once: most names are nothing else.
-        qsizetype runEnd = i;
-        while (runEnd < bytes.size()) {
-            const int length = validSequenceLength(bytes, runEnd);
-            if (length == 0)
-                break;
-            runEnd += length;
-        }
+        const qsizetype runEnd = validRunEnd(bytes, i);
         if (runEnd > i) {
             name.append(QString::fromUtf8(bytes.constData() + i, runEnd - i));
             i = runEnd;

@@ -26,58 +26,68 @@
 
 namespace {
 
-struct Record
+// What a line must hold: the text's bytes and the time it was logged at.
+struct Expected
 {
-    QByteArray event;
-    QByteArray stamp;
-
-    bool operator==(const Record&) const = default;
+    QByteArrayView event;
+    QDateTime at;
 };
 
-// Reads CSV records of two quoted fields, each ended by CR LF. Nothing when the bytes are
-// not exactly that.
-std::optional<QList<Record>> parseRecords(const QByteArray& bytes)
+// "MM/dd/yyyy HH:mm:ss", as the kiosk's report reads it.
+bool isStampOf(QByteArrayView stamp, const QDateTime& at)
 {
-    QList<Record> records;
+    const QDate date = at.date();
+    const QTime time = at.time();
+    std::array<char, 32> text{};
+    const int length = std::snprintf(text.data(), text.size(), "%02d/%02d/%04d %02d:%02d:%02d", date.month(),
+                                     date.day(), date.year(), time.hour(), time.minute(), time.second());
+    return stamp == QByteArrayView(text.data(), length);
+}
+
+// Reads one file's CSV records of two quoted fields, each ended by CR LF, and checks each
+// against the next expected line. False when the bytes are not exactly such records, or
+// when a record is not the line expected.
+bool recordsMatch(QByteArrayView bytes, const QList<Expected>& expected, qsizetype& next)
+{
     qsizetype at = 0;
-    const auto quoted = [&](QByteArray& field) {
+    // Compares the quoted field at "at" with the bytes it must give back, quotes undoubled.
+    const auto quotedFieldIs = [&](QByteArrayView wanted, bool exact) {
         if (at >= bytes.size() || bytes[at] != '"')
             return false;
         ++at;
+        qsizetype matched = 0;
+        bool same = true;
         while (true) {
             const qsizetype quote = bytes.indexOf('"', at);
             if (quote < 0)
                 return false;
-            field += QByteArrayView(bytes).sliced(at, quote - at);
+            const QByteArrayView piece = bytes.sliced(at, quote - at);
+            same = same && wanted.sliced(matched).startsWith(piece);
+            matched += piece.size();
             at = quote + 1;
             if (at >= bytes.size() || bytes[at] != '"')
-                return true;
-            field += '"';
+                return !exact || (same && matched == wanted.size());
+            same = same && matched < wanted.size() && wanted[matched] == '"';
+            ++matched;
             ++at;
         }
     };
+    bool any = false;
     while (at < bytes.size()) {
-        Record record;
-        if (!quoted(record.event) || at >= bytes.size() || bytes[at++] != ',' || !quoted(record.stamp))
-            return std::nullopt;
-        if (!QByteArrayView(bytes).sliced(at).startsWith("\r\n"))
-            return std::nullopt;
+        if (next >= expected.size())
+            return false;
+        const Expected& line = expected[next++];
+        if (!quotedFieldIs(line.event, true) || at >= bytes.size() || bytes[at++] != ',')
+            return false;
+        const qsizetype stampStart = at + 1;
+        if (!quotedFieldIs({}, false) || !isStampOf(bytes.sliced(stampStart, at - 1 - stampStart), line.at))
+            return false;
+        if (!bytes.sliced(at).startsWith("\r\n"))
+            return false;
         at += 2;
-        records.append(std::move(record));
+        any = true;
     }
-    return records;
-}
-
-// "MM/dd/yyyy HH:mm:ss", as the kiosk's report reads it.
-QByteArray stampOf(const QDateTime& at)
-{
-    const QDate date = at.date();
-    const QTime time = at.time();
-    std::array<char, 32> stamp{};
-    const int length =
-        std::snprintf(stamp.data(), stamp.size(), "%02d/%02d/%04d %02d:%02d:%02d", date.month(), date.day(),
-                      date.year(), time.hour(), time.minute(), time.second());
-    return QByteArray(stamp.data(), length);
+    return any;
 }
 
 // The log's files, by name: what a flush appends to each.
@@ -123,13 +133,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QDateTime now(QDate(2026, 12, 31), QTime(23, 58, 0), Qt::UTC);
     quindle::TrackingBuffer waiting;
     MemoryFiles files;
-    QList<Record> expected;
+    QList<Expected> expected;
     expected.reserve(static_cast<qsizetype>(size / 2));
     // The rest is a list of steps: an operation byte, a length byte, then that many bytes.
     for (std::size_t at = 1; at + 1 < size;) {
         const std::uint8_t operation = data[at];
         const std::size_t length = std::min<std::size_t>(data[at + 1], size - at - 2);
-        const QByteArray bytes(reinterpret_cast<const char*>(data + at + 2), static_cast<qsizetype>(length));
+        const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data + at + 2),
+                                                         static_cast<qsizetype>(length));
         at += 2 + length;
         switch (operation % 4) {
         case 0:
@@ -150,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             }
             if (waiting.add(text, now))
                 files.flush(waiting, mode, now.date());
-            expected.append({bytes, stampOf(now)});
+            expected.append({bytes, now});
             break;
         }
         case 2:
@@ -165,15 +176,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!waiting.isEmpty() || waiting.linesAdded() != expected.size())
         std::abort();
 
-    QList<Record> found;
-    found.reserve(expected.size());
+    // Every file holds whole records, at least one, and together they are the lines logged.
+    qsizetype next = 0;
     for (const QByteArray& contents : files.inDateOrder()) {
-        const std::optional<QList<Record>> records = parseRecords(contents);
-        if (!records || records->isEmpty())
+        if (!recordsMatch(contents, expected, next))
             std::abort();
-        found.append(*records);
     }
-    if (found != expected)
+    if (next != expected.size())
         std::abort();
     return 0;
 }
