@@ -1,6 +1,7 @@
-#include "platform/ClickSound.h"
+#include "controls/EffectClickSound.h"
+#include "controls/PictureDecoder.h"
+#include "controls/WidgetMessageBox.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Services.h"
 #include "printing/CupsPrintSpooler.h"
@@ -29,6 +30,7 @@ QString programFolderFrom(const QStringList& arguments)
 
 int main(int argc, char** argv)
 {
+    quindle::PictureDecoder::limitJpegMemory();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quindle"));
     const QStringList arguments = QCoreApplication::arguments();

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 namespace quindle {
@@ -36,7 +37,7 @@ void Attract::countDown()
         m_lookup.closeKeyboard();
         yieldToScreen();
     }
-    m_kiosk.log.logEvent(QStringLiteral("Enter Attract Mode"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::EnterAttract));
     m_kiosk.navigation.setIdleCountdown(m_kiosk.settings.slideSeconds);
     showNextSlide();
 }
@@ -70,7 +71,7 @@ void Attract::showNextSlide()
 void Attract::leaveAttractMode()
 {
     m_kiosk.resetIdle();
-    m_kiosk.log.logEvent(QStringLiteral("Exit Attract Mode"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::ExitAttract));
     if (m_kiosk.navigation.detailOpen())
         m_browsing.bigPicturePress();
     m_kiosk.controls.attractPic->hide();

@@ -102,9 +102,4 @@ void Catalogue::scanSearch(const QString& searchText)
         m_searchResults.append(QString());
 }
 
-QString Catalogue::fileNameOf(const QString& path)
-{
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-}
-
 } // namespace quindle

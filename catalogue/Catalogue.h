@@ -56,9 +56,6 @@ public:
     static QString missingCategoryMessage(const QString& categoryFolder);
     static QString emptyCategoryMessage(const QString& category);
 
-    // The whole file name after the last "/" of a path; the text itself when it has none.
-    static QString fileNameOf(const QString& path);
-
 private:
     void scanCategory();
     void scanSearch(const QString& searchText);

@@ -12,10 +12,12 @@ if(QUINDLE_SANITIZE)
 endif()
 
 # quindle_library(NAME SOURCES... [LIBS ...]): one static library of a subsystem folder.
+# Headers are named from the source root ("platform/Clock.h"); quindle_platform, which every
+# subsystem links, hands that root on to whoever links it.
 function(quindle_library name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_library(${name} STATIC ${ARG_SOURCES})
-  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS} PRIVATE quindle_warnings)
 endfunction()
 

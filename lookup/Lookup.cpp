@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <QThread>
@@ -66,7 +67,7 @@ void Lookup::waitUntilShown(PictureControl& control)
 // The keyboard is assembled behind everything else and brought to the front in one piece.
 void Lookup::openKeyboard()
 {
-    m_kiosk.log.logEvent(QStringLiteral("Lookup Button Pressed"));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::LookupButton));
     KioskControls& controls = m_kiosk.controls;
     PictureControl& frame = *controls.keyboardFrame;
     frame.setNotify(true);
@@ -172,7 +173,7 @@ void Lookup::buttonRelease(int index)
     SearchBox& text = *m_kiosk.controls.txtSearch;
     switch (index) {
     case CancelButton:
-        m_kiosk.log.logEvent(QStringLiteral("Lookup Canceled"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::LookupCanceled));
         closeKeyboard();
         yieldToScreen();
         return;
@@ -193,7 +194,7 @@ void Lookup::buttonRelease(int index)
 void Lookup::search()
 {
     const QString text = m_kiosk.controls.txtSearch->text();
-    m_kiosk.log.logEvent(QStringLiteral("Search: ") + text);
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::Search, text));
     m_kiosk.catalogue.scanPictures(ScanKind::Search, text);
     if (m_kiosk.catalogue.searchResults().value(1).isEmpty()) {
         // The no-results picture stays for a moment during which no press is handled:

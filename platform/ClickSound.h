@@ -1,9 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <memory>
-
-class QSoundEffect;
 
 namespace quindle {
 
@@ -15,20 +12,6 @@ public:
     virtual void setSource(const QString& path) = 0;
     virtual bool hasSource() const = 0;
     virtual void play() = 0;
-};
-
-class EffectClickSound final : public ClickSound
-{
-public:
-    EffectClickSound();
-    ~EffectClickSound() override;
-    void setSource(const QString& path) override;
-    bool hasSource() const override { return !m_path.isEmpty(); }
-    void play() override;
-
-private:
-    QString m_path;
-    std::unique_ptr<QSoundEffect> m_effect;
 };
 
 } // namespace quindle

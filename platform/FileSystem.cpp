@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
 
 #include <QStringList>
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
@@ -53,36 +55,56 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
     return length;
 }
 
+// Where the run of valid UTF-8 sequences that starts at "from" ends.
+qsizetype validRunEnd(const QByteArray& bytes, qsizetype from)
+{
+    while (from < bytes.size()) {
+        const int length = validSequenceLength(bytes, from);
+        if (length == 0)
+            break;
+        from += length;
+    }
+    return from;
+}
+
 } // namespace
 
 QString decodeFileName(const QByteArray& bytes)
 {
+    // Most names are valid UTF-8 and nothing else.
+    if (validRunEnd(bytes, 0) == bytes.size())
+        return QString::fromUtf8(bytes);
     QString name;
     name.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const int length = validSequenceLength(bytes, i);
-        if (length == 0) {
-            name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
-            ++i;
+        const qsizetype runEnd = validRunEnd(bytes, i);
+        if (runEnd > i) {
+            name.append(QString::fromUtf8(bytes.constData() + i, runEnd - i));
+            i = runEnd;
             continue;
         }
-        name.append(QString::fromUtf8(bytes.constData() + i, length));
-        i += length;
+        name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
+        ++i;
     }
     return name;
 }
 
 QByteArray encodeFileName(const QString& name)
 {
+    const auto keptByte = [](QChar unit) {
+        return unit.unicode() >= escapeBase + 0x80 && unit.unicode() <= escapeBase + 0xFF;
+    };
+    // Most names hold no kept byte at all.
+    if (std::none_of(name.begin(), name.end(), keptByte))
+        return name.toUtf8();
     QByteArray bytes;
     bytes.reserve(name.size());
     qsizetype start = 0;
     for (qsizetype i = 0; i < name.size(); ++i) {
         const char16_t unit = name[i].unicode();
-        const bool escaped = unit >= escapeBase + 0x80 && unit <= escapeBase + 0xFF;
         const bool paired = QChar::isLowSurrogate(unit) && i > 0 && name[i - 1].isHighSurrogate();
-        if (!escaped || paired)
+        if (!keptByte(name[i]) || paired)
             continue;
         bytes.append(QStringView(name).mid(start, i - start).toUtf8());
         bytes.append(static_cast<char>(unit - escapeBase));
@@ -99,6 +121,16 @@ QString joinPath(const QString& folder, const QString& name)
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;
     return folder + QLatin1Char('/') + name;
+}
+
+QString fileNameOf(const QString& path)
+{
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString folderOf(const QString& path)
+{
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 bool fileExists(const QString& path)
@@ -125,6 +157,20 @@ bool renameFile(const QString& from, const QString& to)
 int openForReading(const QString& path)
 {
     return ::open(encodeFileName(path).constData(), O_RDONLY | O_CLOEXEC);
+}
+
+qsizetype writeAll(int fd, QByteArrayView bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t written = ::write(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            break;
+        done += written;
+    }
+    return done;
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 namespace quindle {
@@ -13,6 +14,10 @@ QByteArray encodeFileName(const QString& name);
 
 // Paths are joined with "/".
 QString joinPath(const QString& folder, const QString& name);
+// The whole name after the last "/" of a path; the text itself when it has none.
+QString fileNameOf(const QString& path);
+// The path up to and with its last "/"; empty when it has none.
+QString folderOf(const QString& path);
 
 bool fileExists(const QString& path);   // an existing entry that is not a folder
 bool folderExists(const QString& path); // an existing folder (links followed)
@@ -20,6 +25,10 @@ bool renameFile(const QString& from, const QString& to);
 
 // Opens a file for reading and returns its descriptor, or -1.
 int openForReading(const QString& path);
+
+// Writes the whole block, resuming after short and interrupted writes. Returns the bytes
+// written: fewer than the block holds when the file refused the rest.
+qsizetype writeAll(int fd, QByteArrayView bytes);
 
 // Resolves a name below a folder without regard to letter case, one path component at a
 // time: an exact match first, else the entry of that folder whose name matches ignoring

@@ -1,8 +1,6 @@
 #include "platform/MessageBox.h"
 
-#include <QMessageBox>
-#include <QStyle>
-#include <QWidget>
+#include <QByteArray>
 #include <cstdio>
 
 namespace quindle {
@@ -16,26 +14,6 @@ void writeMessageToStandardError(const QString& text)
     const QByteArray bytes = QStringLiteral("Quindle: %1\n").arg(line).toUtf8();
     std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stderr);
     std::fflush(stderr);
-}
-
-void WidgetMessageBox::show(const QString& text)
-{
-    writeMessageToStandardError(text);
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quindle"), text, QMessageBox::Ok, m_window);
-    box.setWindowModality(m_window ? Qt::WindowModal : Qt::ApplicationModal);
-    box.setContextMenuPolicy(Qt::NoContextMenu);
-    if (m_window) {
-        // Qt centres a dialog by guessing a window frame, which a kiosk without a window manager
-        // does not have: the box is centred on the kiosk window by its own size once it has one.
-        box.show();
-        box.setGeometry(
-            QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, box.size(), m_window->geometry()));
-    }
-    box.exec();
-    // Without a window manager nobody hands the keyboard focus back once the box is gone:
-    // the kiosk window takes it again itself.
-    if (m_window && m_window->isVisible())
-        m_window->activateWindow();
 }
 
 } // namespace quindle

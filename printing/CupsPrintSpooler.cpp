@@ -1,7 +1,7 @@
 #include "printing/CupsPrintSpooler.h"
 
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
-#include "platform/PictureDecoder.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 #include "printing/PrintButton.h"
+#include "tracking/TrackingEvents.h"
 
 namespace quindle {
 
@@ -36,7 +37,7 @@ PrintOutcome printProduct(PrintingMode mode, const QString& picturePath, const Q
 
 QString printEventText(const QString& pictureFileName)
 {
-    return QStringLiteral("Print: ") + pictureFileName;
+    return trackingText(TrackingEvent::Print, pictureFileName);
 }
 
 void runPrintPress(const PrintPressSteps& steps, TrackingMode tracking, const QString& pictureFileName)

@@ -1,12 +1,13 @@
 #include "screens/Browsing.h"
 
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/PictureDecoder.h"
 #include "platform/Yield.h"
 #include "settings/InterfacePictures.h"
 #include "settings/SettingsMessages.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 
 #include <vector>
@@ -21,15 +22,14 @@ const QString lineBreak = QStringLiteral("\r\n");
 
 QString thumbnailFileOf(const QString& picturePath)
 {
-    const qsizetype separator = picturePath.lastIndexOf(QLatin1Char('/'));
     const QString thumbnail =
-        resolveCaseless(picturePath.left(separator), QLatin1Char('_') + Catalogue::fileNameOf(picturePath));
+        resolveCaseless(folderOf(picturePath), QLatin1Char('_') + fileNameOf(picturePath));
     return fileExists(thumbnail) ? thumbnail : picturePath;
 }
 
 QString captionTextOf(const QString& picturePath)
 {
-    const QString name = Catalogue::fileNameOf(picturePath);
+    const QString name = fileNameOf(picturePath);
     return name.left(name.size() - 4);
 }
 
@@ -153,7 +153,7 @@ void Browsing::showThumbnailPage()
         thumbnails << (picture.isEmpty() ? QString() : thumbnailFileOf(picture));
     }
     if (thumbsPerPage > 0)
-        PictureDecoder::prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
+        m_kiosk.pictures.prefetch(thumbnails, PictureFit::Inside, m_kiosk.controls.btnThumbnail[1]->size());
     for (int i = 1; i <= thumbsPerPage; ++i) {
         PictureControl* slot = m_kiosk.controls.btnThumbnail[static_cast<size_t>(i)];
         LabelControl* caption =
@@ -237,8 +237,7 @@ void Browsing::logDetail()
 {
     if (m_kiosk.settings.trackingMode == TrackingMode::None)
         return;
-    m_kiosk.log.logEvent(QStringLiteral("Detail: ") +
-                         Catalogue::fileNameOf(m_kiosk.navigation.detailPicture()));
+    m_kiosk.log.logEvent(trackingText(TrackingEvent::Detail, fileNameOf(m_kiosk.navigation.detailPicture())));
 }
 
 void Browsing::openDetail()
@@ -283,17 +282,17 @@ void Browsing::controlPress(int index)
     case NextButton:
         setControlFace(NextButton, QStringLiteral("_next.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Next Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::NextButton));
         return m_kiosk.navigation.detailOpen() ? stepDetail(+1) : pageForward();
     case PrevButton:
         setControlFace(PrevButton, QStringLiteral("_prev.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Prev Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::PrevButton));
         return m_kiosk.navigation.detailOpen() ? stepDetail(-1) : pageBack();
     case CloseButton:
         setControlFace(CloseButton, QStringLiteral("_close.jpg"));
         yieldToScreen();
-        m_kiosk.log.logEvent(QStringLiteral("Close Button Pressed"));
+        m_kiosk.log.logEvent(trackingText(TrackingEvent::CloseButton));
         return closeDetail();
     case PrintButton:
         emit printPressed();
@@ -322,7 +321,7 @@ void Browsing::menuPress(int number)
 {
     LabelControl* button = m_kiosk.controls.btnMenu[static_cast<size_t>(number)];
     m_kiosk.resetIdle();
-    m_kiosk.log.logEvent(QStringLiteral("Menu Button %1 Pressed").arg(number));
+    m_kiosk.log.logEvent(menuButtonText(number));
     // The pressed face is loaded every time: a menu button has no face cache.
     const QString pressedFace = m_kiosk.interfacePath(QStringLiteral("_btn%1.jpg").arg(number));
     if (fileExists(pressedFace))

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/KioskControls.h"
+#include "controls/KioskControls.h"
 #include "platform/Services.h"
 #include "screens/Navigation.h"
 #include "settings/KioskSettings.h"
@@ -8,10 +8,12 @@
 namespace quindle {
 
 class Catalogue;
+class PictureDecoder;
 class TrackingLog;
 
 // What every part of the kiosk window works on: the settings, the controls, the navigation
-// model, the catalogue, the tracking log and the platform services.
+// model, the catalogue, the tracking log, the platform services and the decoder of the
+// pictures.
 struct KioskContext
 {
     const KioskSettings& settings;
@@ -20,6 +22,7 @@ struct KioskContext
     Catalogue& catalogue;
     TrackingLog& log;
     Services services;
+    PictureDecoder& pictures;
 
     // The first steps of every visitor press: the click, and the idle countdown starts again.
     void playClick() const;

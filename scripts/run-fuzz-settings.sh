@@ -5,4 +5,5 @@
 # left in build-fuzz as crash-*, timeout-* or leak-*.
 set -euo pipefail
 source "$(dirname "$0")/fuzz-common.sh"
-run_fuzz_target settings "${1:-60}" "$fuzz_root/fuzz/settings/settings.dict"
+# Inputs up to 1 KB: room for a dozen statements, and each try stays quick.
+run_fuzz_target settings "${1:-60}" -dict="$fuzz_root/fuzz/settings/settings.dict" -max_len=1024

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tracking/TrackingMode.h"
+
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -10,7 +12,6 @@
 
 namespace quindle {
 
-enum class TrackingMode : std::int16_t { None = 0, Daily = 1, Monthly = 2 };
 enum class PrintingMode : std::int16_t { None = 0, Jpg = 1, Prn = 2 };
 
 // A font and text colour as a statement gives them to a label. Colours keep the settings

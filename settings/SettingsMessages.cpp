@@ -12,14 +12,32 @@ const QString editRequest =
 
 QString improperStatementMessage(const QString& firstLine, const QString& writtenKey, const QString& value)
 {
-    const QString statement =
-        QLatin1Char('"') + writtenKey + QStringLiteral(" = ") + value + QLatin1Char('"');
-    return firstLine + lineBreak + lineBreak + statement + lineBreak + lineBreak + editRequest;
+    // Built in one piece: a settings file full of mistakes makes one of these per line.
+    QString message;
+    message.reserve(firstLine.size() + writtenKey.size() + value.size() + editRequest.size() + 16);
+    message += firstLine;
+    message += lineBreak;
+    message += lineBreak;
+    message += QLatin1Char('"');
+    message += writtenKey;
+    message += QLatin1String(" = ");
+    message += value;
+    message += QLatin1Char('"');
+    message += lineBreak;
+    message += lineBreak;
+    message += editRequest;
+    return message;
 }
 
 QString settingsFileMessage(const QString& sentence)
 {
-    return sentence + lineBreak + lineBreak + editRequest;
+    QString message;
+    message.reserve(sentence.size() + editRequest.size() + 4);
+    message += sentence;
+    message += lineBreak;
+    message += lineBreak;
+    message += editRequest;
+    return message;
 }
 
 QString missingPointerFileMessage()

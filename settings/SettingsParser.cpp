@@ -17,7 +17,7 @@ QString latin(const char* text)
     return QString::fromLatin1(text);
 }
 
-bool isMenuButtonKey(const QString& key)
+bool isMenuButtonKey(QStringView key)
 {
     return key.size() == 4 && key.startsWith(QLatin1String("btn"), Qt::CaseInsensitive);
 }
@@ -34,9 +34,11 @@ SettingsParser::SettingsParser(KioskSettings& settings, QString settingsFile, Pr
 // The keys in the order they are compared; menu buttons are recognised before all of them.
 void SettingsParser::addHandlers()
 {
+    // Made for every reading, so nothing here allocates but the table itself.
+    m_handlers.reserve(26);
     KioskSettings& s = m_settings;
     const auto add = [this](const char* key, Handler handler) {
-        m_handlers.emplace_back(latin(key), std::move(handler));
+        m_handlers.emplace_back(QLatin1StringView(key), std::move(handler));
     };
     add("grid", [this](const Statement& st) { readGrid(st); });
     add("keyboard", [this, &s](const Statement& st) {
@@ -72,10 +74,11 @@ void SettingsParser::addHandlers()
 
 void SettingsParser::addControlButton(const char* key, int index)
 {
-    m_handlers.emplace_back(latin(key), [this, index](const Statement& st) { readControlButton(st, index); });
+    m_handlers.emplace_back(QLatin1StringView(key),
+                            [this, index](const Statement& st) { readControlButton(st, index); });
 }
 
-void SettingsParser::readLines(const QStringList& lines)
+void SettingsParser::readLines(const QList<QStringView>& lines)
 {
     for (qsizetype i = 0; i < lines.size() && !stopped(); ++i)
         readLine(lines[i], static_cast<int>(i + 1));
@@ -83,28 +86,24 @@ void SettingsParser::readLines(const QStringList& lines)
         checkWholeFile();
 }
 
-void SettingsParser::readLine(const QString& line, int lineNumber)
+void SettingsParser::readLine(QStringView line, int lineNumber)
 {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals < 0)
         return;
-    Statement statement{trimSpaces(QStringView(line).left(equals)), {}, lineNumber};
+    const QStringView key = trimmedOfSpaces(line.first(equals));
     // Only the first 100 characters after "=" count; menu buttons keep them untrimmed,
     // because their style word is compared as written.
-    const QString value = firstCharacters(QStringView(line).mid(equals + 1), valueLength);
-    if (isMenuButtonKey(statement.key)) {
-        statement.value = value;
-        readMenuButton(statement);
-        return;
-    }
-    const Handler* handler = handlerFor(statement.key);
+    const QStringView value = firstCharacterView(line.sliced(equals + 1), valueLength);
+    if (isMenuButtonKey(key))
+        return readMenuButton(Statement{key.toString(), value.toString(), lineNumber});
+    const Handler* handler = handlerFor(key);
     if (!handler)
         return;
-    statement.value = trimSpaces(value);
-    (*handler)(statement);
+    (*handler)(Statement{key.toString(), trimmedOfSpaces(value).toString(), lineNumber});
 }
 
-const SettingsParser::Handler* SettingsParser::handlerFor(const QString& key) const
+const SettingsParser::Handler* SettingsParser::handlerFor(QStringView key) const
 {
     for (const auto& [name, handler] : m_handlers) {
         if (key.compare(name, Qt::CaseInsensitive) == 0)

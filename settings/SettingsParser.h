@@ -3,8 +3,9 @@
 #include "settings/KioskSettings.h"
 #include "settings/SettingsReader.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 #include <array>
 #include <functional>
 #include <optional>
@@ -27,7 +28,7 @@ public:
     SettingsParser(const SettingsParser&) = delete;
     SettingsParser& operator=(const SettingsParser&) = delete;
 
-    void readLines(const QStringList& lines);
+    void readLines(const QList<QStringView>& lines);
     const std::vector<SettingsProblem>& problems() const { return m_problems; }
 
 private:
@@ -41,8 +42,8 @@ private:
 
     void addHandlers();
     void addControlButton(const char* key, int index);
-    void readLine(const QString& line, int lineNumber);
-    const Handler* handlerFor(const QString& key) const;
+    void readLine(QStringView line, int lineNumber);
+    const Handler* handlerFor(QStringView key) const;
     bool stopped() const;
     void report(int line, const QString& message);
     void refuse(const Statement& statement, const QString& firstLine, const QString& writtenKey);
@@ -79,7 +80,7 @@ private:
     QString m_settingsFile;
     ProblemHandling m_handling;
     std::vector<SettingsProblem> m_problems;
-    std::vector<std::pair<QString, Handler>> m_handlers;
+    std::vector<std::pair<QLatin1StringView, Handler>> m_handlers;
 
     // A button element is created once per run, even when a lower statement later drops
     // its menu entry again; the line of each entry's statement runs beside menuEntries.

@@ -73,8 +73,17 @@ SettingsReport SettingsReader::readWith(ProblemHandling handling) const
     if (!settingsBytes)
         return endedWith(settingsPath, 0, unreadableSettingsFileMessage(kioskFolder));
 
-    SettingsParser parser(report.settings, settingsPath, handling);
-    parser.readLines(splitSettingsLines(decodeSettingsText(*settingsBytes)));
+    return readSettingsBytes(*settingsBytes, std::move(report.settings), settingsPath, handling);
+}
+
+SettingsReport readSettingsBytes(const QByteArray& bytes, KioskSettings settings, const QString& settingsFile,
+                                 ProblemHandling handling)
+{
+    SettingsReport report;
+    report.settings = std::move(settings);
+    SettingsParser parser(report.settings, settingsFile, handling);
+    const QString text = decodeSettingsText(bytes);
+    parser.readLines(settingsLineViews(text));
     report.problems = parser.problems();
     return report;
 }

@@ -2,6 +2,7 @@
 
 #include "settings/KioskSettings.h"
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -39,6 +40,12 @@ struct SettingsReport
 
     bool ok() const { return problems.empty(); }
 };
+
+// Carries out the contents of a settings file on a record that already holds the kiosk
+// folder and its Interface folder; settingsFile is the path the problems name. The reader
+// below hands it the bytes of "quindle.ini".
+SettingsReport readSettingsBytes(const QByteArray& bytes, KioskSettings settings, const QString& settingsFile,
+                                 ProblemHandling handling);
 
 // Reads the pointer file "quindleFolder.ini" in the program folder and the settings file
 // "quindle.ini" of the kiosk folder it names. Pure logic: it shows nothing and ends

@@ -61,19 +61,31 @@ QString decodeSettingsText(QByteArray bytes)
     return decodeWindows1252(bytes);
 }
 
-QStringList splitSettingsLines(const QString& text)
+QList<QStringView> settingsLineViews(QStringView text)
 {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    if (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    for (QString& line : lines) {
+    QList<QStringView> lines;
+    while (!text.isEmpty()) {
+        const qsizetype end = text.indexOf(QLatin1Char('\n'));
+        QStringView line = end < 0 ? text : text.first(end);
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
+        lines.append(line);
+        if (end < 0)
+            break;
+        text = text.sliced(end + 1);
     }
     return lines;
 }
 
-QString trimSpaces(QStringView text)
+QStringList splitSettingsLines(const QString& text)
+{
+    QStringList lines;
+    for (const QStringView line : settingsLineViews(text))
+        lines.append(line.toString());
+    return lines;
+}
+
+QStringView trimmedOfSpaces(QStringView text)
 {
     qsizetype start = 0;
     qsizetype end = text.size();
@@ -81,10 +93,15 @@ QString trimSpaces(QStringView text)
         ++start;
     while (end > start && text[end - 1] == QLatin1Char(' '))
         --end;
-    return text.mid(start, end - start).toString();
+    return text.mid(start, end - start);
 }
 
-QString firstCharacters(QStringView text, int count)
+QString trimSpaces(QStringView text)
+{
+    return trimmedOfSpaces(text).toString();
+}
+
+QStringView firstCharacterView(QStringView text, int count)
 {
     qsizetype units = 0;
     for (int kept = 0; kept < count && units < text.size(); ++kept) {
@@ -92,7 +109,12 @@ QString firstCharacters(QStringView text, int count)
             text[units].isHighSurrogate() && units + 1 < text.size() && text[units + 1].isLowSurrogate();
         units += pair ? 2 : 1;
     }
-    return text.left(units).toString();
+    return text.left(units);
+}
+
+QString firstCharacters(QStringView text, int count)
+{
+    return firstCharacterView(text, count).toString();
 }
 
 QString withForwardSlashes(QString name)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <optional>
 
 namespace quindle {
@@ -12,14 +14,17 @@ namespace quindle {
 // mark is dropped.
 QString decodeSettingsText(QByteArray bytes);
 
-// Lines ended by CR LF or LF; the last line needs no ending.
+// Lines ended by CR LF or LF; the last line needs no ending. The views look into text.
+QList<QStringView> settingsLineViews(QStringView text);
 QStringList splitSettingsLines(const QString& text);
 
 // Removes leading and trailing space characters only: a tab is part of the text.
+QStringView trimmedOfSpaces(QStringView text);
 QString trimSpaces(QStringView text);
 
 // The first count characters of text (a character outside the basic plane counts once
 // and is never split).
+QStringView firstCharacterView(QStringView text, int count);
 QString firstCharacters(QStringView text, int count);
 
 // Names in the settings files may come from Windows, where "\" separates folders.

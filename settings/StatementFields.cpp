@@ -5,16 +5,24 @@
 
 namespace quindle {
 
-StatementFields::StatementFields(const QString& value) : m_fields(value.split(QLatin1Char(','))) {}
+StatementFields::StatementFields(const QString& value)
+    : m_value(value), m_fields(QStringView(m_value).split(QLatin1Char(',')))
+{
+}
 
-QString StatementFields::rawText(int number) const
+QStringView StatementFields::field(int number) const
 {
     return m_fields.value(number - 1);
 }
 
+QString StatementFields::rawText(int number) const
+{
+    return field(number).toString();
+}
+
 QString StatementFields::text(int number) const
 {
-    return trimSpaces(rawText(number));
+    return trimSpaces(field(number));
 }
 
 QString StatementFields::folderName(int number) const
@@ -31,7 +39,7 @@ template <typename T> T StatementFields::remember(const T& converted)
 
 std::int16_t StatementFields::wholeNumber(int number)
 {
-    return remember(toWholeNumber(text(number))).value;
+    return remember(toWholeNumber(trimmedOfSpaces(field(number)))).value;
 }
 
 int StatementFields::pixels(int number)
@@ -41,12 +49,12 @@ int StatementFields::pixels(int number)
 
 double StatementFields::points(int number)
 {
-    return remember(toPoints(text(number))).value;
+    return remember(toPoints(trimmedOfSpaces(field(number)))).value;
 }
 
 std::uint32_t StatementFields::colour(int number)
 {
-    return remember(toColour(text(number))).value;
+    return remember(toColour(trimmedOfSpaces(field(number)))).value;
 }
 
 void applyStyleWord(TextStyle& style, const QString& word)

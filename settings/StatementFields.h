@@ -2,8 +2,9 @@
 
 #include "settings/KioskSettings.h"
 
+#include <QList>
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 #include <cstdint>
 
 namespace quindle {
@@ -15,6 +16,9 @@ class StatementFields
 {
 public:
     explicit StatementFields(const QString& value);
+    // The fields look into the value this object keeps.
+    StatementFields(const StatementFields&) = delete;
+    StatementFields& operator=(const StatementFields&) = delete;
 
     QString text(int number) const;    // trimmed of spaces
     QString rawText(int number) const; // exactly as written: style words are compared so
@@ -31,7 +35,10 @@ public:
 private:
     template <typename T> T remember(const T& converted);
 
-    QStringList m_fields;
+    QStringView field(int number) const;
+
+    QString m_value;
+    QList<QStringView> m_fields;
     QString m_failure;
 };
 

@@ -2,11 +2,11 @@
 
 #include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "lookup/Lookup.h"
 #include "platform/ClickSound.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
-#include "platform/PictureDecoder.h"
 #include "platform/ProgramEnd.h"
 #include "platform/Yield.h"
 #include "printing/PrintButton.h"
@@ -15,6 +15,7 @@
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "tracking/TerminationSignals.h"
+#include "tracking/TrackingEvents.h"
 #include "tracking/TrackingLog.h"
 #include "unattended/ScheduledReboot.h"
 #include "unattended/ServiceNotifier.h"
@@ -46,7 +47,7 @@ KioskWindow::KioskWindow(QString programFolder, const Services& services, const 
     setWindowTitle(QStringLiteral("Quindle"));
     setContextMenuPolicy(Qt::NoContextMenu);
     setFocusPolicy(Qt::StrongFocus);
-    m_controls = KioskControls::create(this);
+    m_controls = KioskControls::create(this, m_pictureDecoder);
 }
 
 KioskWindow::~KioskWindow() = default;
@@ -86,7 +87,8 @@ void KioskWindow::composeParts()
     m_log = std::make_unique<TrackingLog>(m_services.clock, m_programFolder, m_settings.trackingMode);
     const QString& kioskFolder = m_settings.kioskFolderPath;
     m_catalogue = std::make_unique<Catalogue>(kioskFolder, m_services.messages, m_services.programEnd);
-    const KioskContext kiosk{m_settings, m_controls, m_navigation, *m_catalogue, *m_log, m_services};
+    const KioskContext kiosk{m_settings, m_controls, m_navigation,    *m_catalogue,
+                             *m_log,     m_services, m_pictureDecoder};
     m_browsing = std::make_unique<Browsing>(kiosk, m_programFolder);
     m_lookup = std::make_unique<Lookup>(kiosk, *m_browsing);
     m_attract = std::make_unique<Attract>(kiosk, *m_browsing, *m_lookup, kioskFolder);
@@ -113,7 +115,7 @@ void KioskWindow::applyPlacements()
         m_controls.backdrop->setPicturePath(m_settings.backdropPath);
     for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
         const MenuEntry& entry = m_settings.menuEntries[static_cast<size_t>(n)];
-        auto* button = new LabelControl(this);
+        auto* button = new LabelControl(m_pictureDecoder, this);
         button->move(entry.position);
         applyTextStyle(*button, entry.style);
         m_controls.btnMenu.push_back(button);
@@ -122,7 +124,7 @@ void KioskWindow::applyPlacements()
         const ControlButtonPlacement& placement = m_settings.controlButtons[static_cast<size_t>(index)];
         if (!placement.configured)
             continue;
-        auto* button = new LabelControl(this);
+        auto* button = new LabelControl(m_pictureDecoder, this);
         button->move(placement.position);
         button->setCaption(placement.caption);
         applyTextStyle(*button, placement.style);
@@ -154,7 +156,7 @@ void KioskWindow::setHangMarkerAside()
 void KioskWindow::logStart()
 {
     if (m_settings.trackingMode != TrackingMode::None)
-        m_log->logEvent(QStringLiteral("Program Started"));
+        m_log->logEvent(trackingText(TrackingEvent::ProgramStarted));
 }
 
 void KioskWindow::sizeWindow()
@@ -202,7 +204,7 @@ void KioskWindow::buildThumbnailSlots()
 {
     QPoint cursor(m_settings.gridLeft, m_settings.gridTop);
     for (int i = 1; i <= m_navigation.thumbsPerPage(); ++i) {
-        auto* slot = new PictureControl(this, PictureFit::Inside);
+        auto* slot = new PictureControl(m_pictureDecoder, this, PictureFit::Inside);
         slot->resize(m_settings.thumbWidth, m_settings.thumbHeight);
         slot->move(cursor);
         m_controls.btnThumbnail.push_back(slot);
@@ -223,7 +225,7 @@ void KioskWindow::buildFileNameCaptions()
     const bool onTop = look.positionWord.compare(QLatin1String("top"), Qt::CaseInsensitive) == 0;
     for (int i = 1; i <= m_navigation.thumbsPerPage(); ++i) {
         const PictureControl* slot = m_controls.btnThumbnail[static_cast<size_t>(i)];
-        auto* caption = new LabelControl(this);
+        auto* caption = new LabelControl(m_pictureDecoder, this);
         applyTextStyle(*caption, look.style);
         caption->setBackgroundColor(colourFromSettings(look.background));
         caption->resize(slot->width(), look.height);
@@ -297,7 +299,7 @@ void KioskWindow::printPress()
         printProduct(m_settings.printingMode, picture, m_printFile, pictureRectangle(m_settings),
                      m_machine.spooler, m_services.messages);
     };
-    runPrintPress(steps, m_settings.trackingMode, Catalogue::fileNameOf(picture));
+    runPrintPress(steps, m_settings.trackingMode, fileNameOf(picture));
 }
 
 void KioskWindow::activateKiosk()
@@ -343,7 +345,7 @@ void KioskWindow::operatorExit(int button)
         return;
     if (m_watchdog->isEnabled())
         m_watchdog->disable();
-    m_log->logEvent(QStringLiteral("Program Termination: User Right-Click"));
+    m_log->logEvent(trackingText(TrackingEvent::RightClick));
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
     m_services.programEnd.end(0);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/KioskControls.h"
+#include "controls/KioskControls.h"
+#include "controls/PictureDecoder.h"
 #include "platform/Services.h"
 #include "settings/KioskSettings.h"
 
@@ -63,6 +64,7 @@ public:
     Lookup& lookup() { return *m_lookup; }
     Attract& attract() { return *m_attract; }
     QTimer& timer() { return *m_timer; }
+    PictureDecoder& pictureDecoder() { return m_pictureDecoder; }
     QString programFolder() const { return m_programFolder; }
 
 protected:
@@ -97,6 +99,8 @@ private:
     Services m_services;
     MachineServices m_machine;
     KioskSettings m_settings;
+    // Before the controls: every picture control decodes through it.
+    PictureDecoder m_pictureDecoder;
     KioskControls m_controls;
     Navigation m_navigation;
     // The ".prn" file of the picture in the detail view, when it has one.

@@ -3,7 +3,9 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,33 +15,16 @@ namespace quindle {
 
 namespace {
 
-const QString terminationText = QStringLiteral("Program Termination");
-const QByteArray lineEnd = QByteArrayLiteral("\r\n");
-
-QString twoDigits(int value)
+// The number in decimal, zeros in front up to width digits. A kiosk logs one line per
+// press, so a line is built in one string without temporaries.
+void appendPadded(QString& text, int value, int width)
 {
-    return QString::number(value).rightJustified(2, QLatin1Char('0'));
-}
-
-QString fourDigits(int value)
-{
-    return QString::number(value).rightJustified(4, QLatin1Char('0'));
-}
-
-// Writes the whole block, resuming after short writes. Returns the bytes written.
-qsizetype writeAll(int fd, const QByteArray& block)
-{
-    qsizetype done = 0;
-    while (done < block.size()) {
-        const ssize_t written =
-            ::write(fd, block.constData() + done, static_cast<size_t>(block.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            break;
-        done += written;
-    }
-    return done;
+    std::array<char, 16> digits{};
+    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
+    const auto length = static_cast<qsizetype>(end - digits.data());
+    for (qsizetype missing = width - length; missing > 0; --missing)
+        text += QLatin1Char('0');
+    text += QLatin1StringView(digits.data(), length);
 }
 
 // Makes sure the written lines reached the medium: a full disk or a failing card may only
@@ -65,12 +50,7 @@ void TrackingLog::logEvent(const QString& text)
 {
     if (m_mode == TrackingMode::None)
         return;
-    m_waiting.push_back(encodeFileName(formatLine(text, m_clock.now())) + lineEnd);
-    ++m_linesLogged;
-    while (m_waiting.size() > static_cast<size_t>(maximumKeptLines))
-        m_waiting.pop_front();
-    ++m_linesSinceFlush;
-    if (m_linesSinceFlush >= linesPerFlush || text.contains(terminationText, Qt::CaseInsensitive))
+    if (m_waiting.add(text, m_clock.now()))
         flush();
 }
 
@@ -78,9 +58,9 @@ bool TrackingLog::flush()
 {
     // Counted from every attempt, so a dead disk is tried once per 15 events, as a
     // working one is written.
-    m_linesSinceFlush = 0;
-    if (m_mode == TrackingMode::None || m_waiting.empty())
-        return m_waiting.empty();
+    m_waiting.restartCount();
+    if (m_mode == TrackingMode::None || m_waiting.isEmpty())
+        return m_waiting.isEmpty();
 
     const QString folder = logFolder();
     if (!folderExists(folder))
@@ -104,9 +84,7 @@ bool TrackingLog::writeWaitingLines(int fd)
     const bool regularFile = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
     const off_t sizeBefore = info.st_size;
 
-    QByteArray block;
-    for (const QByteArray& line : m_waiting)
-        block += line;
+    const QByteArray block = m_waiting.block();
     const qsizetype written = writeAll(fd, block);
     if (written == block.size() && syncToMedium(fd)) {
         m_waiting.clear();
@@ -114,30 +92,11 @@ bool TrackingLog::writeWaitingLines(int fd)
     }
 
     // After a failed sync nothing written this time is known to be on the medium.
-    const qsizetype kept = written == block.size() ? 0 : completeLineBytes(written);
+    const qsizetype kept = written == block.size() ? 0 : m_waiting.completeLineBytes(written);
     if (regularFile)
         static_cast<void>(::ftruncate(fd, sizeBefore + kept));
-    dropLines(kept);
+    m_waiting.dropLines(kept);
     return false;
-}
-
-qsizetype TrackingLog::completeLineBytes(qsizetype bytesWritten) const
-{
-    qsizetype complete = 0;
-    for (const QByteArray& line : m_waiting) {
-        if (complete + line.size() > bytesWritten)
-            break;
-        complete += line.size();
-    }
-    return complete;
-}
-
-void TrackingLog::dropLines(qsizetype bytes)
-{
-    while (!m_waiting.empty() && bytes >= m_waiting.front().size()) {
-        bytes -= m_waiting.front().size();
-        m_waiting.pop_front();
-    }
 }
 
 QString TrackingLog::logFolder() const
@@ -149,18 +108,38 @@ QString TrackingLog::formatLine(const QString& text, const QDateTime& at)
 {
     const QDate date = at.date();
     const QTime time = at.time();
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1String("\",\"") + twoDigits(date.month()) + QLatin1Char('/') +
-           twoDigits(date.day()) + QLatin1Char('/') + fourDigits(date.year()) + QLatin1Char(' ') +
-           twoDigits(time.hour()) + QLatin1Char(':') + twoDigits(time.minute()) + QLatin1Char(':') +
-           twoDigits(time.second()) + QLatin1Char('"');
+    QString line;
+    line.reserve(text.size() + 32);
+    line += QLatin1Char('"');
+    if (text.contains(QLatin1Char('"')))
+        line += QString(text).replace(QLatin1Char('"'), QLatin1String("\"\""));
+    else
+        line += text;
+    line += QLatin1String("\",\"");
+    appendPadded(line, date.month(), 2);
+    line += QLatin1Char('/');
+    appendPadded(line, date.day(), 2);
+    line += QLatin1Char('/');
+    appendPadded(line, date.year(), 4);
+    line += QLatin1Char(' ');
+    appendPadded(line, time.hour(), 2);
+    line += QLatin1Char(':');
+    appendPadded(line, time.minute(), 2);
+    line += QLatin1Char(':');
+    appendPadded(line, time.second(), 2);
+    line += QLatin1Char('"');
+    return line;
 }
 
 QString TrackingLog::fileNameFor(TrackingMode mode, const QDate& date)
 {
-    const QString day = mode == TrackingMode::Daily ? twoDigits(date.day()) : QStringLiteral("01");
-    return twoDigits(date.month()) + day + fourDigits(date.year()) + QStringLiteral(".csv");
+    QString name;
+    name.reserve(12);
+    appendPadded(name, date.month(), 2);
+    appendPadded(name, mode == TrackingMode::Daily ? date.day() : 1, 2);
+    appendPadded(name, date.year(), 4);
+    name += QLatin1String(".csv");
+    return name;
 }
 
 } // namespace quindle

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "settings/KioskSettings.h"
+#include "tracking/TrackingBuffer.h"
+#include "tracking/TrackingMode.h"
 
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
 #include <QString>
 #include <cstdint>
-#include <deque>
 
 namespace quindle {
 
@@ -23,11 +23,8 @@ class Clock;
 class TrackingLog
 {
 public:
-    // The buffer is written when this many lines have arrived since the last write.
-    static constexpr int linesPerFlush = 15;
-    // While the log cannot be written, only the newest lines are kept, so a dead disk
-    // cannot use up the memory of a kiosk that runs for days.
-    static constexpr int maximumKeptLines = 10'000;
+    static constexpr int linesPerFlush = TrackingBuffer::linesPerFlush;
+    static constexpr int maximumKeptLines = TrackingBuffer::maximumKeptLines;
 
     TrackingLog(const Clock& clock, QString programFolder, TrackingMode mode);
 
@@ -40,9 +37,9 @@ public:
     // is left waiting afterwards.
     bool flush();
 
-    int waitingLines() const { return static_cast<int>(m_waiting.size()); }
+    int waitingLines() const { return m_waiting.size(); }
     // Every line accepted since the log was made, written or not.
-    std::int64_t linesLogged() const { return m_linesLogged; }
+    std::int64_t linesLogged() const { return m_waiting.linesAdded(); }
     QString logFolder() const;
 
     // The line as it stands in the file, without its line end. A double quote inside the
@@ -53,15 +50,11 @@ public:
 
 private:
     bool writeWaitingLines(int fd);
-    qsizetype completeLineBytes(qsizetype bytesWritten) const;
-    void dropLines(qsizetype bytes);
 
     const Clock& m_clock;
     QString m_programFolder;
     TrackingMode m_mode;
-    std::deque<QByteArray> m_waiting; // encoded lines, each ending in CR LF
-    int m_linesSinceFlush = 0;
-    std::int64_t m_linesLogged = 0;
+    TrackingBuffer m_waiting;
 };
 
 } // namespace quindle

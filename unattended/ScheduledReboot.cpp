@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "tracking/TrackingEvents.h"
 #include "unattended/SystemRestart.h"
 
 #include <utility>
@@ -25,7 +26,7 @@ bool ScheduledReboot::checkRebootSchedule()
 
 void ScheduledReboot::rebootMachine()
 {
-    m_logEvent(QStringLiteral("Program Termination: Auto Reboot"));
+    m_logEvent(trackingText(TrackingEvent::AutoReboot));
     const RestartOutcome outcome = m_restart.requestRestart();
     if (outcome.ok())
         return;

@@ -3,6 +3,7 @@
 // with two. With --write-day the program only writes one simulated day of logs into
 // DIR/"log files" (the day the documentation's report shows).
 
+#include "controls/PictureDecoder.h"
 #include "tools/admin/AdminCommands.h"
 #include "tracking/TrackingLog.h"
 
@@ -141,6 +142,7 @@ double timed(const QStringList& arguments, const QString& programFolder)
 
 int main(int argc, char** argv)
 {
+    quindle::PictureDecoder::limitJpegMemory();
     QCoreApplication application(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "fakes/UnattendedFakes.h"
 #include "printing/PrintSpooler.h"
 #include "shell/MachineServices.h"
 #include "unattended/ServiceNotifier.h"
-#include "fakes/UnattendedFakes.h"
 
 #include <QStringList>
 

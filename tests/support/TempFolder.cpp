@@ -1,10 +1,8 @@
 #include "support/TempFolder.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QImage>
 
 namespace quindle::test {
 
@@ -41,17 +39,6 @@ QByteArray TempFolder::read(const QString& relative) const
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
-}
-
-QByteArray jpegBytes(int width, int height, quint32 rgb)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(QColor::fromRgb(rgb));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPEG", 90);
-    return bytes;
 }
 
 } // namespace quindle::test

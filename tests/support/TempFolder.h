@@ -24,7 +24,8 @@ private:
     QTemporaryDir m_dir;
 };
 
-// A small valid JPEG of the given size in one colour.
+// A small valid JPEG of the given size in one colour. It is drawn with QtGui, so only the
+// window tests' support has it.
 QByteArray jpegBytes(int width, int height, quint32 rgb = 0x808080);
 
 } // namespace quindle::test

@@ -6,28 +6,10 @@ namespace quindle::admin {
 
 namespace {
 
-bool startsWith(QByteArrayView text, const char* prefix)
+// A name as the report shows it: quotes doubled in the log are single again.
+QByteArray unquoted(QByteArrayView quoted)
 {
-    return text.startsWith(QByteArrayView(prefix));
-}
-
-// "Menu Button " + N + " Pressed", N in decimal without leading zeros.
-std::optional<int> menuNumberOf(QByteArrayView text)
-{
-    const QByteArrayView prefix("Menu Button ");
-    const QByteArrayView suffix(" Pressed");
-    if (!text.startsWith(prefix) || !text.endsWith(suffix))
-        return std::nullopt;
-    const QByteArrayView digits = text.sliced(prefix.size(), text.size() - prefix.size() - suffix.size());
-    if (digits.isEmpty() || digits.size() > 4 || digits[0] == '0')
-        return std::nullopt;
-    int number = 0;
-    for (const char c : digits) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        number = number * 10 + (c - '0');
-    }
-    return number;
+    return quoted.toByteArray().replace("\"\"", "\"");
 }
 
 std::vector<NamedCount> mostFirst(const QHash<QByteArray, qint64>& counts)
@@ -85,8 +67,8 @@ void ActivityAnalyser::addLine(QByteArrayView line)
     if (line.isEmpty() || (line.size() == 1 && line[0] == '\r'))
         return;
     const std::optional<TrackingLine> parsed = parseTrackingLine(line);
-    int menuNumber = 0;
-    const std::optional<Event> event = parsed ? classify(parsed->quotedText, menuNumber) : std::nullopt;
+    const std::optional<ReadTrackingText> event =
+        parsed ? readTrackingText(parsed->quotedText) : std::nullopt;
     if (!event) {
         ++m_report.linesSkipped;
         return;
@@ -99,39 +81,8 @@ void ActivityAnalyser::addLine(QByteArrayView line)
         m_report.firstDay = date;
     if (!m_report.lastDay.isValid() || date > m_report.lastDay)
         m_report.lastDay = date;
-    count(*event, *parsed, menuNumber);
-    m_previousEvent = event;
-}
-
-std::optional<ActivityAnalyser::Event> ActivityAnalyser::classify(QByteArrayView text, int& menuNumber) const
-{
-    if (startsWith(text, "Detail: "))
-        return Event::Detail;
-    if (startsWith(text, "Menu Button ")) {
-        const std::optional<int> number = menuNumberOf(text);
-        if (!number)
-            return std::nullopt;
-        menuNumber = *number;
-        return Event::MenuButton;
-    }
-    if (text == "Next Button Pressed" || text == "Prev Button Pressed" || text == "Close Button Pressed" ||
-        text == "Lookup Button Pressed" || text == "Lookup Canceled")
-        return Event::OtherVisitorPress;
-    if (startsWith(text, "Print: "))
-        return Event::Print;
-    if (startsWith(text, "Search: "))
-        return Event::Search;
-    if (text == "Enter Attract Mode")
-        return Event::EnterAttract;
-    if (text == "Exit Attract Mode")
-        return Event::ExitAttract;
-    if (text == "Program Started")
-        return Event::ProgramStarted;
-    if (text == "Program Termination: Auto Reboot")
-        return Event::AutoReboot;
-    if (text == "Program Termination: User Right-Click")
-        return Event::RightClick;
-    return std::nullopt;
+    count(*event, *parsed);
+    m_previousEvent = event->event;
 }
 
 // Seconds since the start of the first day met; the day's start is cached because a
@@ -146,50 +97,50 @@ qint64 ActivityAnalyser::momentOf(const TrackingLine& line)
     return m_cachedDayStart + line.secondOfDay();
 }
 
-void ActivityAnalyser::count(Event event, const TrackingLine& line, int menuNumber)
+void ActivityAnalyser::count(const ReadTrackingText& event, const TrackingLine& line)
 {
     const qint64 moment = momentOf(line);
-    switch (event) {
-    case Event::ProgramStarted: {
+    switch (event.event) {
+    case TrackingEvent::ProgramStarted: {
         endSession(m_lastVisitorMoment);
         resolveSearch(false);
         RestartKind kind = RestartKind::Unexpected;
-        if (m_previousEvent == Event::AutoReboot)
+        if (m_previousEvent == TrackingEvent::AutoReboot)
             kind = RestartKind::Scheduled;
-        if (m_previousEvent == Event::RightClick)
+        if (m_previousEvent == TrackingEvent::RightClick)
             kind = RestartKind::Operator;
         m_report.restarts.push_back(
             Restart{QDateTime(line.date(), QTime(line.hour, line.minute, line.second)), kind});
         ++m_report.restartsByHour[static_cast<size_t>(line.hour)];
         return;
     }
-    case Event::AutoReboot:
-    case Event::RightClick:
+    case TrackingEvent::AutoReboot:
+    case TrackingEvent::RightClick:
         endSession(moment);
         resolveSearch(false);
         return;
-    case Event::EnterAttract:
+    case TrackingEvent::EnterAttract:
         endSession(moment);
         resolveSearch(false);
         return;
-    case Event::ExitAttract:
+    case TrackingEvent::ExitAttract:
         endSession(m_lastVisitorMoment);
         m_sessionStart = moment;
         break;
-    case Event::MenuButton:
-        ++m_menuPresses[menuNumber];
+    case TrackingEvent::MenuButton:
+        ++m_menuPresses[event.menuNumber];
         resolveSearch(false);
         break;
-    case Event::Detail:
-        ++m_opened[line.quotedText.sliced(8).toByteArray().replace("\"\"", "\"")];
+    case TrackingEvent::Detail:
+        ++m_opened[unquoted(event.argument)];
         resolveSearch(true);
         break;
-    case Event::Print:
-        ++m_printed[line.quotedText.sliced(7).toByteArray().replace("\"\"", "\"")];
+    case TrackingEvent::Print:
+        ++m_printed[unquoted(event.argument)];
         break;
-    case Event::Search: {
+    case TrackingEvent::Search: {
         resolveSearch(false);
-        const QString typed = eventTextToString(line.text().sliced(8));
+        const QString typed = eventTextToString(unquoted(event.argument));
         SearchTally& tally = m_searches[typed.toCaseFolded()];
         if (tally.count == 0)
             tally.text = typed;
@@ -197,9 +148,13 @@ void ActivityAnalyser::count(Event event, const TrackingLine& line, int menuNumb
         m_pendingSearch = typed.toCaseFolded();
         break;
     }
-    case Event::OtherVisitorPress:
-        if (line.quotedText == "Lookup Button Pressed")
-            resolveSearch(false);
+    case TrackingEvent::LookupButton:
+        resolveSearch(false);
+        break;
+    case TrackingEvent::NextButton:
+    case TrackingEvent::PrevButton:
+    case TrackingEvent::CloseButton:
+    case TrackingEvent::LookupCanceled:
         break;
     }
     countVisitorEvent(line, moment);

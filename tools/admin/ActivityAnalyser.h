@@ -2,6 +2,7 @@
 
 #include "tools/admin/ActivityReport.h"
 #include "tools/admin/TrackingLine.h"
+#include "tracking/TrackingEvents.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -26,21 +27,7 @@ public:
     ActivityReport finish();
 
 private:
-    enum class Event {
-        ProgramStarted,
-        MenuButton,
-        Detail,
-        Print,
-        Search,
-        EnterAttract,
-        ExitAttract,
-        AutoReboot,
-        RightClick,
-        OtherVisitorPress,
-    };
-
-    std::optional<Event> classify(QByteArrayView text, int& menuNumber) const;
-    void count(Event event, const TrackingLine& line, int menuNumber);
+    void count(const ReadTrackingText& event, const TrackingLine& line);
     void countVisitorEvent(const TrackingLine& line, qint64 moment);
     void endSession(qint64 moment);
     void resolveSearch(bool foundPicture);
@@ -65,7 +52,7 @@ private:
     std::optional<qint64> m_sessionStart;
     qint64 m_lastVisitorMoment = 0;
     std::vector<qint64> m_sessionLengths;
-    std::optional<Event> m_previousEvent;
+    std::optional<TrackingEvent> m_previousEvent;
 
     int m_cachedDayKey = 0;
     qint64 m_cachedDayStart = 0;

@@ -2,8 +2,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderListing.h"
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
-#include "platform/PictureDecoder.h"
 #include "settings/InterfacePictures.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"

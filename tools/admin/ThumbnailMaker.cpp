@@ -2,8 +2,8 @@
 
 #include "catalogue/Catalogue.h"
 #include "catalogue/FolderListing.h"
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
-#include "platform/PictureDecoder.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -40,28 +40,12 @@ bool isUpToDate(const ThumbnailJob& job)
     return thumbnail && picture && newerOrSame(*thumbnail, *picture);
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype written = 0;
-    while (written < bytes.size()) {
-        const ssize_t step =
-            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
-        if (step < 0 && errno == EINTR)
-            continue;
-        if (step <= 0)
-            return false;
-        written += step;
-    }
-    return true;
-}
-
 // A hidden name beside the thumbnail: listings leave it out, so neither the kiosk nor a
 // second run ever takes it for a picture.
 QString temporaryNameFor(const QString& thumbnail)
 {
     static std::atomic<unsigned> counter{0};
-    const qsizetype slash = thumbnail.lastIndexOf(QLatin1Char('/'));
-    return thumbnail.left(slash + 1) + QStringLiteral(".quindle-%1-%2.tmp").arg(::getpid()).arg(counter++);
+    return folderOf(thumbnail) + QStringLiteral(".quindle-%1-%2.tmp").arg(::getpid()).arg(counter++);
 }
 
 QString writeAtomically(const QString& path, const QByteArray& bytes)
@@ -72,7 +56,7 @@ QString writeAtomically(const QString& path, const QByteArray& bytes)
     if (fd < 0)
         return QStringLiteral("cannot write in its folder (%1)")
             .arg(QString::fromLocal8Bit(std::strerror(errno)));
-    const bool written = writeAll(fd, bytes);
+    const bool written = writeAll(fd, bytes) == bytes.size();
     const bool closed = ::close(fd) == 0;
     if (!written || !closed) {
         ::unlink(temporaryName.constData());

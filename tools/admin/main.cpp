@@ -1,3 +1,4 @@
+#include "controls/PictureDecoder.h"
 #include "tools/admin/AdminCommands.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,7 @@
 // The kiosk owner's program; see "quindle-admin --help".
 int main(int argc, char** argv)
 {
+    quindle::PictureDecoder::limitJpegMemory();
     // Pictures are decoded and encoded without a screen: no GUI application is needed.
     QCoreApplication application(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quindle-admin"));

@@ -1,4 +1,5 @@
 #include "tools/admin/ThumbnailMaker.h"
+#include "controls/PictureDecoder.h"
 #include "support/KioskFolder.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "system/pictures/ProcessMemory.h"
 
 #include "catalogue/Catalogue.h"
+#include "controls/PictureDecoder.h"
 #include "platform/FileSystem.h"
-#include "platform/PictureDecoder.h"
 #include "support/KioskHarness.h"
 
 #include <QPainter>
@@ -125,7 +125,6 @@ TEST(BadPictures, NeitherStopTheKioskNorSwellIt)
         const QString rings = folder.kioskFolder() + QStringLiteral("/Rings/");
         const QByteArray name = encodeFileName(rings) + "Item 00" + file.nameSuffix + ".jpg";
         make(file, name);
-        PictureDecoder::clearCache();
 
         const std::int64_t heapBefore = heapInUse();
         KioskHarness kiosk(folder);

@@ -1,4 +1,4 @@
-#include "platform/PictureDecoder.h"
+#include "controls/PictureDecoder.h"
 
 #include "platform/FileSystem.h"
 
@@ -11,25 +11,16 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
+#include <list>
+#include <mutex>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_map>
 
 namespace quindle {
 
 namespace {
-
-// A progressive JPEG keeps every coefficient of the whole picture in memory while it is
-// read, whatever size it is decoded at: about 2 bytes a pixel for each colour component,
-// allocated by libjpeg outside Qt's allocation limit. libjpeg-turbo takes its limit from
-// the environment each time it starts on a picture; its memory manager cannot spill to a
-// temporary file, so a picture that needs more than the limit is refused at once instead
-// of being decoded. 256 MB keeps a 24-megapixel progressive picture with full colour
-// resolution (144 MB) and refuses what only a broken or hostile file claims.
-// Set before main, while the program has a single thread.
-const bool jpegMemoryLimited = [] {
-    return ::setenv("JPEGMEM", PictureDecoder::jpegMemoryLimit, 1) == 0;
-}();
 
 // Opens a picture through its descriptor, so that names that are not valid UTF-8 open too.
 // Only a regular file is read: a FIFO, a device or a folder named like a picture would
@@ -88,9 +79,11 @@ struct CacheKeyHash
     }
 };
 
+} // namespace
+
 // A least-recently-used cache bounded by the bytes of the images it holds, with the
 // decodes still running on worker threads.
-class DecodedCache
+class PictureDecoder::Cache
 {
 public:
     static constexpr qsizetype byteBudget = 64 * 1024 * 1024;
@@ -172,16 +165,6 @@ private:
     QThreadPool m_pool;
 };
 
-std::atomic<std::int64_t> decodes{0};
-
-DecodedCache& decodedCache()
-{
-    static DecodedCache cache;
-    return cache;
-}
-
-} // namespace
-
 QSize fitInside(QSize source, QSize target)
 {
     if (!source.isValid() || source.isEmpty() || !target.isValid() || target.isEmpty())
@@ -227,7 +210,6 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
             reader.setQuality(49);
     }
     QImage image = reader.read();
-    ++decodes;
     if (image.isNull())
         return {};
     return image;
@@ -249,6 +231,16 @@ std::optional<CacheKey> cacheKeyOf(const QString& path, PictureFit fit, QSize ta
 
 } // namespace
 
+PictureDecoder::PictureDecoder() : m_cache(std::make_unique<Cache>()) {}
+
+PictureDecoder::~PictureDecoder() = default;
+
+QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target)
+{
+    ++m_decodes;
+    return decode(path, fit, target);
+}
+
 QImage PictureDecoder::decodeCached(const QString& path, PictureFit fit, QSize target)
 {
     const std::optional<CacheKey> key = cacheKeyOf(path, fit, target);
@@ -256,11 +248,11 @@ QImage PictureDecoder::decodeCached(const QString& path, PictureFit fit, QSize t
         return {};
     QImage image;
     QFuture<QImage> running;
-    if (decodedCache().find(*key, image, running))
+    if (m_cache->find(*key, image, running))
         return running.isValid() ? running.result() : image;
-    image = decode(path, fit, target);
+    image = decodeCounted(path, fit, target);
     if (!image.isNull())
-        decodedCache().insert(*key, image);
+        m_cache->insert(*key, image);
     return image;
 }
 
@@ -268,23 +260,25 @@ void PictureDecoder::prefetch(const QStringList& paths, PictureFit fit, QSize ta
 {
     for (const QString& path : paths) {
         if (const std::optional<CacheKey> key = cacheKeyOf(path, fit, target))
-            decodedCache().start(*key, [path, fit, target] { return decode(path, fit, target); });
+            m_cache->start(*key, [this, path, fit, target] { return decodeCounted(path, fit, target); });
     }
 }
 
-bool PictureDecoder::jpegMemoryIsLimited()
+// A progressive JPEG keeps every coefficient of the whole picture in memory while it is
+// read, whatever size it is decoded at: about 2 bytes a pixel for each colour component,
+// allocated by libjpeg outside Qt's allocation limit. libjpeg-turbo takes its limit from
+// the environment each time it starts on a picture; its memory manager cannot spill to a
+// temporary file, so a picture that needs more than the limit is refused at once instead
+// of being decoded. 256 MB keeps a 24-megapixel progressive picture with full colour
+// resolution (144 MB) and refuses what only a broken or hostile file claims.
+bool PictureDecoder::limitJpegMemory()
 {
-    return jpegMemoryLimited;
-}
-
-std::int64_t PictureDecoder::decodeCount()
-{
-    return decodes.load();
+    return ::setenv("JPEGMEM", jpegMemoryLimit, 1) == 0;
 }
 
 void PictureDecoder::clearCache()
 {
-    decodedCache().clear();
+    m_cache->clear();
 }
 
 } // namespace quindle

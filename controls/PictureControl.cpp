@@ -1,4 +1,4 @@
-#include "platform/PictureControl.h"
+#include "controls/PictureControl.h"
 
 #include <QMetaObject>
 #include <QMouseEvent>
@@ -52,7 +52,8 @@ int mouseButtonFlag(Qt::MouseButton button)
     }
 }
 
-PictureControl::PictureControl(QWidget* parent, PictureFit fit) : QWidget(parent), m_fit(fit)
+PictureControl::PictureControl(PictureDecoder& decoder, QWidget* parent, PictureFit fit)
+    : QWidget(parent), m_decoder(decoder), m_fit(fit)
 {
     setAttribute(Qt::WA_NoMousePropagation);
     setAttribute(Qt::WA_OpaquePaintEvent, false);
@@ -83,7 +84,7 @@ void PictureControl::load()
         return;
     }
     if (m_fit == PictureFit::NaturalSize) {
-        m_image = PictureDecoder::decodeCached(m_path, PictureFit::NaturalSize);
+        m_image = m_decoder.decodeCached(m_path, PictureFit::NaturalSize);
         if (!m_image.isNull())
             resize(m_image.size());
     } else {
@@ -93,7 +94,7 @@ void PictureControl::load()
         const QSize bound = window() == this ? QSize() : window()->size();
         const QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
         m_enlargement = target.width() > 0 ? static_cast<double>(width()) / target.width() : 1.0;
-        m_image = PictureDecoder::decodeCached(m_path, PictureFit::Inside, target);
+        m_image = m_decoder.decodeCached(m_path, PictureFit::Inside, target);
     }
     update();
 }

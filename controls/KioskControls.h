@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/LabelControl.h"
-#include "platform/PictureControl.h"
-#include "platform/SearchBox.h"
+#include "controls/LabelControl.h"
+#include "controls/PictureControl.h"
+#include "controls/SearchBox.h"
 
 #include <QString>
 #include <array>
@@ -36,7 +36,7 @@ struct KioskControls
 
     // Creates the controls that exist from the start on the window: the backdrop, the
     // detail picture, the keyboard and the attract picture, all hidden but the backdrop.
-    static KioskControls create(QWidget* window);
+    static KioskControls create(QWidget* window, PictureDecoder& decoder);
 };
 
 // Gives a control a face from the Interface folder. The control's Tag remembers the face

@@ -1,4 +1,4 @@
-#include "platform/KioskControls.h"
+#include "controls/KioskControls.h"
 
 #include "platform/FileSystem.h"
 
@@ -6,23 +6,23 @@
 
 namespace quindle {
 
-KioskControls KioskControls::create(QWidget* window)
+KioskControls KioskControls::create(QWidget* window, PictureDecoder& decoder)
 {
     KioskControls controls;
     controls.window = window;
-    controls.backdrop = new PictureControl(window, PictureFit::NaturalSize);
+    controls.backdrop = new PictureControl(decoder, window, PictureFit::NaturalSize);
     controls.backdrop->show();
-    controls.bigPicture = new PictureControl(window);
-    controls.keyboardFrame = new PictureControl(window, PictureFit::NaturalSize);
+    controls.bigPicture = new PictureControl(decoder, window);
+    controls.keyboardFrame = new PictureControl(decoder, window, PictureFit::NaturalSize);
     for (auto& button : controls.btnKeyboard) {
-        button = new PictureControl(controls.keyboardFrame, PictureFit::NaturalSize);
+        button = new PictureControl(decoder, controls.keyboardFrame, PictureFit::NaturalSize);
         button->show();
     }
-    controls.keyboardTop = new PictureControl(controls.keyboardFrame, PictureFit::NaturalSize);
-    controls.keyboard = new PictureControl(controls.keyboardFrame, PictureFit::NaturalSize);
+    controls.keyboardTop = new PictureControl(decoder, controls.keyboardFrame, PictureFit::NaturalSize);
+    controls.keyboard = new PictureControl(decoder, controls.keyboardFrame, PictureFit::NaturalSize);
     controls.txtSearch = new SearchBox(controls.keyboardFrame);
-    controls.kbdDown = new PictureControl(controls.keyboardFrame, PictureFit::NaturalSize);
-    controls.attractPic = new PictureControl(window);
+    controls.kbdDown = new PictureControl(decoder, controls.keyboardFrame, PictureFit::NaturalSize);
+    controls.attractPic = new PictureControl(decoder, window);
     controls.attractPic->setBackgroundColor(Qt::black);
     return controls;
 }

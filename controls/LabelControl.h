@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureControl.h"
+#include "controls/PictureControl.h"
 
 #include <QColor>
 #include <QFont>
@@ -15,7 +15,7 @@ class LabelControl : public PictureControl
     Q_OBJECT
 
 public:
-    explicit LabelControl(QWidget* parent = nullptr);
+    explicit LabelControl(PictureDecoder& decoder, QWidget* parent = nullptr);
 
     QString caption() const { return m_caption; }
     void setCaption(const QString& caption);

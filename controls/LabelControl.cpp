@@ -1,4 +1,4 @@
-#include "platform/LabelControl.h"
+#include "controls/LabelControl.h"
 
 #include <QPainter>
 
@@ -10,7 +10,10 @@ QColor colourFromSettings(std::uint32_t value)
                   static_cast<int>((value >> 16) & 0xFF));
 }
 
-LabelControl::LabelControl(QWidget* parent) : PictureControl(parent, PictureFit::Inside) {}
+LabelControl::LabelControl(PictureDecoder& decoder, QWidget* parent)
+    : PictureControl(decoder, parent, PictureFit::Inside)
+{
+}
 
 void LabelControl::setCaption(const QString& caption)
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PictureDecoder.h"
+#include "controls/PictureDecoder.h"
 
 #include <QColor>
 #include <QImage>
@@ -25,7 +25,9 @@ class PictureControl : public QWidget
     Q_OBJECT
 
 public:
-    explicit PictureControl(QWidget* parent = nullptr, PictureFit fit = PictureFit::Inside);
+    // The decoder gives the control its pictures; it outlives every control of the window.
+    explicit PictureControl(PictureDecoder& decoder, QWidget* parent = nullptr,
+                            PictureFit fit = PictureFit::Inside);
 
     // Setting the path loads and shows the file; the empty text shows nothing. A picture
     // that cannot be read shows nothing as well.
@@ -70,6 +72,7 @@ protected:
 private:
     void load();
 
+    PictureDecoder& m_decoder;
     QString m_path;
     QImage m_image;
     QString m_tag;

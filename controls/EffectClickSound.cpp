@@ -1,4 +1,4 @@
-#include "platform/ClickSound.h"
+#include "controls/EffectClickSound.h"
 
 #include <QSoundEffect>
 #include <QUrl>

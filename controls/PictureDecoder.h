@@ -4,10 +4,9 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
-#include <list>
-#include <mutex>
-#include <unordered_map>
+#include <memory>
 
 namespace quindle {
 
@@ -20,6 +19,10 @@ enum class PictureFit {
 // Decodes JPEG (and other) pictures at the size they are shown, so that the JPEG
 // library's scaled decoding does the work, upright by their EXIF orientation. A picture
 // that cannot be read gives a null image; nothing here ever stops the kiosk.
+//
+// A decoder object keeps a cache of recent results and the worker threads that decode a
+// page of pictures side by side; the kiosk window owns one and hands it to its picture
+// controls. Reading a header or decoding once needs no object.
 class PictureDecoder
 {
 public:
@@ -27,9 +30,11 @@ public:
     // the JPEG library's own buffers for such a picture lie outside Qt's allocation limit.
     static constexpr std::int64_t maximumPixels = 120'000'000;
     // The most memory libjpeg may take for one picture, in its own notation (megabytes of
-    // 1,000,000 bytes), set for the whole program before main.
+    // 1,000,000 bytes).
     static constexpr const char* jpegMemoryLimit = "256m";
-    static bool jpegMemoryIsLimited();
+    // Sets that limit for the whole program: a program that decodes pictures calls it first
+    // thing in main, while it has a single thread. True when the limit is set.
+    static bool limitJpegMemory();
 
     // The pixel size as the file's header gives it (upright), or an invalid size, also for
     // a picture that claims more than maximumPixels: it will never be shown.
@@ -39,18 +44,33 @@ public:
     // larger than the picture itself).
     static QImage decode(const QString& path, PictureFit fit, QSize target = {});
 
-    // The same through a small in-memory cache of recent results, keyed by path, target,
+    PictureDecoder();
+    // Waits for the decodes still running on the worker threads.
+    ~PictureDecoder();
+    PictureDecoder(const PictureDecoder&) = delete;
+    PictureDecoder& operator=(const PictureDecoder&) = delete;
+
+    // Decodes through a small in-memory cache of recent results, keyed by path, target,
     // file size and modification time: a page shown again costs no decoding.
-    static QImage decodeCached(const QString& path, PictureFit fit, QSize target = {});
+    QImage decodeCached(const QString& path, PictureFit fit, QSize target = {});
 
     // Starts decoding the pictures on worker threads, one for each core, so that a page of
     // pictures is decoded side by side; decodeCached then waits for the one it needs.
-    static void prefetch(const QStringList& paths, PictureFit fit, QSize target);
+    void prefetch(const QStringList& paths, PictureFit fit, QSize target);
 
-    static void clearCache();
+    void clearCache();
 
-    // How many pictures have been decoded so far (cache hits do not count).
-    static std::int64_t decodeCount();
+    // How many decodes this decoder has run so far (cache hits do not count).
+    std::int64_t decodeCount() const { return m_decodes.load(); }
+
+private:
+    class Cache;
+
+    QImage decodeCounted(const QString& path, PictureFit fit, QSize target);
+
+    std::atomic<std::int64_t> m_decodes{0};
+    // Last, so that it is gone, with every decode it started, before the count is.
+    std::unique_ptr<Cache> m_cache;
 };
 
 // The size that a picture of size source takes inside target, proportions kept.

@@ -1,6 +1,6 @@
-#include "platform/SearchBox.h"
+#include "controls/SearchBox.h"
 
-#include "platform/PictureControl.h"
+#include "controls/PictureControl.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
