@@ -1,11 +1,9 @@
 #include "support/KioskFolder.h"
 #include "system/admin/AdminRun.h"
 
-#include <QDir>
-#include <QFile>
+#include <filesystem>
 #include <gtest/gtest.h>
 
-using quindle::test::jpegBytes;
 using quindle::test::KioskFolder;
 
 namespace {
@@ -29,9 +27,17 @@ struct CheckCase
 // output begins.
 TEST(KioskCheck, FaultsListedWithTheirFilesLinesAndSummary)
 {
-    const QByteArray picture = jpegBytes(64, 48);
     const CheckCase cases[] = {
-        {.name = "clean kiosk", .lines = {"0 errors, 0 warnings, 0 notes: the kiosk would start and run."}},
+        {.name = "empty print file, pictures printed",
+         .statements = {{18, "printing = JPG"}},
+         .written = {{"Kiosk/Rings/Item 01.prn", ""}},
+         .lines = {"0 errors, 0 warnings, 0 notes: the kiosk would start and run."}},
+        {.name = "empty print file, raw printing",
+         .statements = {{18, "printing = PRN"}},
+         .written = {{"Kiosk/Rings/Item 01.prn", ""}, {"Kiosk/Rings/Item 02.prn", "raw"}},
+         .lines = {"Kiosk/Rings/Item 01.prn: warning: The print file is empty: the kiosk sends no job to the "
+                   "printer for this product",
+                   "0 errors, 1 warning, 0 notes"}},
         {.name = "pictures that cannot be decoded",
          .written = {{"Kiosk/Interface/backdrop.jpg", ""}, {"Kiosk/Attract/slide1.jpg", "text"}},
          .lines = {"Kiosk/Interface/backdrop.jpg" + undecodable, "Kiosk/Attract/slide1.jpg" + undecodable,
@@ -43,16 +49,6 @@ TEST(KioskCheck, FaultsListedWithTheirFilesLinesAndSummary)
                    "folder of \"Watches\"",
                    "Kiosk/quindle.ini:17: warning: The Attract folder holds no \".jpg\" picture",
                    "0 errors, 2 warnings, 0 notes"}},
-        {.name = "empty print file, raw printing",
-         .statements = {{18, "printing = PRN"}},
-         .written = {{"Kiosk/Rings/Item 01.prn", ""}, {"Kiosk/Rings/Item 02.prn", "raw"}},
-         .lines = {"Kiosk/Rings/Item 01.prn: warning: The print file is empty: the kiosk sends no job to the "
-                   "printer for this product",
-                   "0 errors, 1 warning, 0 notes"}},
-        {.name = "empty print file, pictures printed",
-         .statements = {{18, "printing = JPG"}},
-         .written = {{"Kiosk/Rings/Item 01.prn", ""}},
-         .lines = {"0 errors, 0 warnings, 0 notes"}},
         {.name = "several faults, in the order the kiosk meets them",
          .statements = {{5, "grid = 4, 3"}, {15, "timeout = ninety"}, {17, "attract = maybe"}},
          .removed = {"Kiosk/Interface/btn1.jpg", "Kiosk/Interface/_next.jpg", "Kiosk/Watches"},
@@ -75,15 +71,13 @@ TEST(KioskCheck, FaultsListedWithTheirFilesLinesAndSummary)
         SCOPED_TRACE(row.name);
         KioskFolder kiosk;
         kiosk.writeStandardKiosk();
-        kiosk.temp().write(QStringLiteral("Kiosk/Attract/slide1.jpg"), picture);
+        kiosk.temp().write(QStringLiteral("Kiosk/Attract/slide1.jpg"), quindle::test::jpegBytes(64, 48));
         QStringList settings = KioskFolder::standardSettings();
         for (const auto& [line, statement] : row.statements)
             settings[line - 1] = QString::fromUtf8(statement);
         kiosk.writeSettings(settings);
-        for (const QString& path : row.removed) {
-            QFile::remove(kiosk.temp().filePath(path));
-            QDir(kiosk.temp().filePath(path)).removeRecursively();
-        }
+        for (const QString& path : row.removed)
+            std::filesystem::remove_all(kiosk.temp().filePath(path).toStdString());
         for (const auto& [path, bytes] : row.written)
             kiosk.temp().write(path, bytes);
 
