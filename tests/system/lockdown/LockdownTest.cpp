@@ -10,24 +10,25 @@ namespace {
 enum class Screen { Browsing, Detail, Keyboard, MessageBox };
 const char* const screenNames[] = {"browsing", "detail", "keyboard", "message box"};
 
-enum class Motion { Click, Hold, Drag };
-
-// A gesture a visitor might try at a point; a drag ends at a point away from it.
+// A gesture a visitor might try at a point, in xdotool's words after the move to the point; a drag
+// goes through %1 to %2, a point away.
 struct Gesture
 {
     const char* name;
-    Motion motion;
     int button; // 1 left, 2 middle, 3 right
-    int repeat = 1;
+    const char* words;
 };
 
 // The gestures every control and the slideshow are tried with. A third tap is a press like the
 // first, and a press on one control like one on another: the controls differ in what lies behind
 // them.
 const Gesture gestures[] = {
-    {"right click", Motion::Click, 3}, {"middle click", Motion::Click, 2},
-    {"long press", Motion::Hold, 1},   {"double tap", Motion::Click, 1, 2},
-    {"drag away", Motion::Drag, 1},    {"right drag away", Motion::Drag, 3},
+    {"right click", 3, "click 3"},
+    {"middle click", 2, "click 2"},
+    {"long press", 1, "mousedown 1 sleep 1.1 mouseup 1"},
+    {"double tap", 1, "click --repeat 2 --delay 90 1"},
+    {"drag away", 1, "mousedown 1 mousemove %1 mousemove %2 mouseup 1"},
+    {"right drag away", 3, "mousedown 3 mousemove %1 mousemove %2 mouseup 3"},
 };
 const Gesture& rightDragAway = gestures[5];
 
@@ -94,20 +95,17 @@ protected:
     // behind the page, pages fill slot by slot), so the screen is read until it stays the same.
     Screen currentScreen()
     {
-        const auto read = [this] {
-            if (messageBox().id != 0)
-                return Screen::MessageBox;
-            if (screen->keyboardShown())
-                return Screen::Keyboard;
-            return screen->detailOpen() ? Screen::Detail : Screen::Browsing;
-        };
-        Screen shown = read();
+        Screen last = Screen::Browsing;
         for (int reading = 0; reading < 20 && process->settle(); ++reading) {
-            const Screen again = std::exchange(shown, read());
-            if (again == shown)
+            const Screen now = messageBox().id != 0      ? Screen::MessageBox
+                               : screen->keyboardShown() ? Screen::Keyboard
+                               : screen->detailOpen()    ? Screen::Detail
+                                                         : Screen::Browsing;
+            if (reading > 0 && now == last)
                 break;
+            last = now;
         }
-        return shown;
+        return last;
     }
 
     // Back to browsing by the visitor's own presses (the box closed, the keyboard cancelled, the
@@ -145,12 +143,9 @@ protected:
 
     void perform(const Gesture& gesture, QPoint at, QPoint away)
     {
-        if (gesture.motion == Motion::Click)
-            server.click(at, gesture.button, gesture.repeat);
-        if (gesture.motion == Motion::Hold)
-            server.longPress(at, gesture.button);
-        if (gesture.motion == Motion::Drag)
-            server.drag(at, away, gesture.button);
+        const QString words =
+            QString::fromLatin1(gesture.words).arg(xdotoolPoint((at + away) / 2), xdotoolPoint(away));
+        server.xdotool("mousemove " + xdotoolPoint(at) + ' ' + words);
     }
 };
 

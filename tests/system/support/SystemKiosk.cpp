@@ -4,6 +4,7 @@
 #include "tools/demo-kiosk/ProductCatalogue.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -26,13 +27,11 @@ QStringList picturesIn(const QString& folder, const QString& text = {})
     return paths;
 }
 
-// Prints the records of the CSV files named as arguments, each field ended by a unit separator and
-// each record by a record separator, characters that no event text holds.
-const char* const csvToFields =
-    "import csv, sys\n"
-    "for name in sys.argv[1:]:\n"
-    "    for row in csv.reader(open(name, newline='', encoding='utf-8'), strict=True):\n"
-    "        sys.stdout.buffer.write((''.join(field + '\\x1f' for field in row) + '\\x1e').encode())\n";
+// Prints the records of the CSV files named as arguments as one JSON list of lists of fields.
+const char* const csvToJson =
+    "import csv, json, sys\n"
+    "print(json.dumps([row for name in sys.argv[1:]\n"
+    "                  for row in csv.reader(open(name, newline='', encoding='utf-8'), strict=True)]))\n";
 
 } // namespace
 
@@ -95,7 +94,7 @@ QStringList SystemKiosk::logFileNames() const
 
 QList<QStringList> SystemKiosk::logRecords() const
 {
-    QStringList arguments{"-c", csvToFields};
+    QStringList arguments{"-c", csvToJson};
     for (const QString& name : logFileNames())
         arguments << programFolder() + QStringLiteral("/log files/") + name;
     QProcess python;
@@ -104,9 +103,9 @@ QList<QStringList> SystemKiosk::logRecords() const
         ADD_FAILURE() << "python3's csv reader refused the logs: "
                       << python.readAllStandardError().toStdString();
     QList<QStringList> records;
-    for (const QString& record :
-         QString::fromUtf8(python.readAllStandardOutput()).split(u'\x1e', Qt::SkipEmptyParts))
-        records << record.chopped(1).split(u'\x1f');
+    for (const QVariant& record :
+         QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toList())
+        records << record.toStringList();
     return records;
 }
 

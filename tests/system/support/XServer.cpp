@@ -1,6 +1,7 @@
 #include "system/support/XServer.h"
 
 #include <QDeadlineTimer>
+#include <QtEndian>
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
@@ -16,11 +17,6 @@ namespace {
 template <typename Reply> std::unique_ptr<Reply, decltype(&std::free)> owned(Reply* reply)
 {
     return {reply, &std::free};
-}
-
-QString xy(QPoint at)
-{
-    return QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
 }
 
 } // namespace
@@ -66,8 +62,6 @@ QProcessEnvironment XServer::environment() const
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("DISPLAY"), m_display);
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("XAUTHORITY"));
     return environment;
 }
 
@@ -117,9 +111,7 @@ xcb_window_t XServer::inputFocus()
 xcb_window_t XServer::transientFor(xcb_window_t window)
 {
     const QByteArray value = property(window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW);
-    xcb_window_t parent = 0;
-    std::memcpy(&parent, value.constData(), std::min<size_t>(4, static_cast<size_t>(value.size())));
-    return parent;
+    return value.size() == 4 ? qFromUnaligned<xcb_window_t>(value.constData()) : 0;
 }
 
 // A 24-bit screen keeps each pixel in 32 bits, blue first: Qt's RGB32 layout.
@@ -165,25 +157,6 @@ bool XServer::ping(xcb_window_t window)
         ::poll(&descriptor, 1, 50);
     }
     return false;
-}
-
-void XServer::click(QPoint at, int button, int repeat)
-{
-    xdotool(
-        QStringLiteral("mousemove %1 click --repeat %2 --delay 90 %3").arg(xy(at)).arg(repeat).arg(button));
-}
-
-void XServer::longPress(QPoint at, int button)
-{
-    xdotool(QStringLiteral("mousemove %1 mousedown %2 sleep 1.1 mouseup %2").arg(xy(at)).arg(button));
-}
-
-void XServer::drag(QPoint from, QPoint to, int button)
-{
-    QString command = QStringLiteral("mousemove %1 mousedown %2").arg(xy(from)).arg(button);
-    for (int step = 1; step <= 6; ++step)
-        command += QStringLiteral(" mousemove ") + xy(from + (to - from) * step / 6);
-    xdotool(command + QStringLiteral(" mouseup %1").arg(button));
 }
 
 void XServer::xdotool(const QString& command)

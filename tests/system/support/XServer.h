@@ -17,10 +17,16 @@ struct TopLevelWindow
     QString name;
 };
 
+// A screen point in xdotool's words.
+inline QString xdotoolPoint(QPoint at)
+{
+    return QStringLiteral("%1 %2").arg(at.x()).arg(at.y());
+}
+
 // A private Xvfb server for one test, on the first free display number, reachable only through its
 // local socket. Its one XCB connection looks at windows, the input focus and the screen's pixels.
 // Input goes through the server's test extension with xdotool, as a touch screen or a keyboard
-// would give it; each input call returns once xdotool has handed its events to the server.
+// would give it.
 class XServer
 {
 public:
@@ -44,19 +50,19 @@ public:
     void sendDeleteRequest(xcb_window_t window) { sendProtocolMessage(window, "WM_DELETE_WINDOW"); }
 
     // button: 1 left, 2 middle, 3 right.
-    void click(QPoint at, int button = 1, int repeat = 1);
-    // The button held down long enough for any press-and-hold to count.
-    void longPress(QPoint at, int button = 1);
-    // Pressed at one place, moved across the screen in six steps, released at another.
-    void drag(QPoint from, QPoint to, int button = 1);
+    void click(QPoint at, int button = 1)
+    {
+        xdotool("mousemove " + xdotoolPoint(at) + " click " + QString::number(button));
+    }
     // A key combination in xdotool's words: "alt+F4", "Escape".
-    void key(const QString& combination) { xdotool(QStringLiteral("key --clearmodifiers ") + combination); }
+    void key(const QString& combination) { xdotool("key --clearmodifiers " + combination); }
+    // Runs xdotool with the words of the command; it returns once its events are handed over.
+    void xdotool(const QString& command);
 
 private:
     xcb_atom_t atom(const char* name);
     QByteArray property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type);
     void sendProtocolMessage(xcb_window_t window, const char* protocol);
-    void xdotool(const QString& command);
 
     QSize m_screenSize;
     QProcess m_xvfb;
