@@ -14,19 +14,19 @@ using quindle::test::TempFolder;
 
 namespace {
 
-// Small pictures keep the run quick; thumbnails and print files for some pictures only.
-DemoKioskOptions smallOptions(const QString& folder)
+// Writes a small demo kiosk into the folder and returns what went wrong: small pictures keep the
+// run quick, thumbnails and print files for some pictures only. The options are read from a
+// command line as the owner would give it.
+QString generate(const QString& folder, const QStringList& more = {})
 {
-    DemoKioskOptions options;
-    options.outputFolder = folder;
-    options.categoryCount = 3;
-    options.minPicturesPerCategory = 6;
-    options.maxPicturesPerCategory = 14;
-    options.pictureSize = QSize(80, 60);
-    options.thumbnailSize = QSize(40, 30);
-    options.slideCount = 2;
-    options.screenSize = QSize(640, 360);
-    return options;
+    const DemoKioskCommandLine line(QStringList{"quindle-demo-kiosk", "--output", folder, "--categories", "3",
+                                                "--pictures-per-category", "6-14", "--picture-size", "80x60",
+                                                "--thumbnail-size", "40x30", "--slides", "2", "--width",
+                                                "640", "--height", "360"} +
+                                    more);
+    if (line.outcome() != DemoKioskCommandLine::Outcome::Run)
+        return line.error();
+    return DemoKioskGenerator(line.options()).generate();
 }
 
 // Every file below the folder and a digest of its bytes.
@@ -47,7 +47,7 @@ QMap<QString, QByteArray> filesOf(const QString& folder)
 TEST(DemoKiosk, GeneratedFolderPassesTheOwnersCheck_andTheKioskStartsOnIt)
 {
     KioskFolder folder;
-    ASSERT_EQ(QString(), DemoKioskGenerator(smallOptions(folder.programFolder())).generate());
+    ASSERT_EQ(QString(), generate(folder.programFolder()));
     QString out;
     EXPECT_EQ(0, quindle::test::runAdmin({"check", "--program-folder", folder.programFolder()}, out));
     EXPECT_TRUE(out.contains(QStringLiteral("0 errors, 0 warnings, "))) << out.toStdString();
@@ -63,16 +63,9 @@ TEST(DemoKiosk, SameSeedWritesTheSameBytes_whateverTheThreads)
     TempFolder first;
     TempFolder second;
     TempFolder other;
-    DemoKioskOptions options = smallOptions(first.path());
-    options.seed = 7;
-    options.threads = 2;
-    ASSERT_EQ(QString(), DemoKioskGenerator(options).generate());
-    options.outputFolder = second.path();
-    options.threads = 1;
-    ASSERT_EQ(QString(), DemoKioskGenerator(options).generate());
-    options.outputFolder = other.path();
-    options.seed = 8;
-    ASSERT_EQ(QString(), DemoKioskGenerator(options).generate());
+    ASSERT_EQ(QString(), generate(first.path(), {"--seed", "7", "--threads", "2"}));
+    ASSERT_EQ(QString(), generate(second.path(), {"--seed", "7", "--threads", "1"}));
+    ASSERT_EQ(QString(), generate(other.path(), {"--seed", "8"}));
 
     const QMap<QString, QByteArray> files = filesOf(first.path());
     EXPECT_GT(files.size(), 40);
