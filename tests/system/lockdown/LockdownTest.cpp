@@ -7,7 +7,7 @@ using namespace quindle::systemtest;
 
 namespace {
 
-enum class Screen { Browsing, Detail, Keyboard, MessageBox };
+enum Screen { Browsing, Detail, Keyboard, MessageBox };
 const char* const screenNames[] = {"browsing", "detail", "keyboard", "message box"};
 
 // A gesture a visitor might try at a point, in xdotool's words after the move to the point; a drag
@@ -60,8 +60,8 @@ protected:
     TopLevelWindow messageBox()
     {
         for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-            if (shown.id != process->window() && !shown.overrideRedirect &&
-                server.transientFor(shown.id) == process->window())
+            if (shown.id != process->window && !shown.overrideRedirect &&
+                server.transientFor(shown.id) == process->window)
                 return shown;
         }
         return {};
@@ -78,7 +78,7 @@ protected:
         const xcb_window_t box = messageBox().id;
         QList<QRect> kioskWindows;
         for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-            if (shown.id == process->window())
+            if (shown.id == process->window)
                 kioskWindows << shown.geometry;
             else if (shown.id != box)
                 ADD_FAILURE() << "a window \"" << shown.name.toStdString() << "\" appeared after " << what;
@@ -86,7 +86,7 @@ protected:
         EXPECT_EQ(QList<QRect>{kiosk->window()}, kioskWindows)
             << "the kiosk window, where it was, after " << what;
         const xcb_window_t focus = server.inputFocus();
-        EXPECT_TRUE(focus == process->window() || (box != 0 && focus == box))
+        EXPECT_TRUE(focus == process->window || (box != 0 && focus == box))
             << "the focus left after " << what;
         EXPECT_EQ(QStringList(), kiosk->logEvents().filter(QStringLiteral("Program Termination"))) << what;
     }
@@ -95,12 +95,12 @@ protected:
     // behind the page, pages fill slot by slot), so the screen is read until it stays the same.
     Screen currentScreen()
     {
-        Screen last = Screen::Browsing;
+        Screen last = Browsing;
         for (int reading = 0; reading < 20 && process->settle(); ++reading) {
-            const Screen now = messageBox().id != 0      ? Screen::MessageBox
-                               : screen->keyboardShown() ? Screen::Keyboard
-                               : screen->detailOpen()    ? Screen::Detail
-                                                         : Screen::Browsing;
+            const Screen now = messageBox().id != 0      ? MessageBox
+                               : screen->keyboardShown() ? Keyboard
+                               : screen->detailOpen()    ? Detail
+                                                         : Browsing;
             if (reading > 0 && now == last)
                 break;
             last = now;
@@ -113,23 +113,23 @@ protected:
     // category is shown, so the detail view is opened from the first category.
     void bringTo(Screen wanted)
     {
-        for (Screen now = currentScreen(); now != Screen::Browsing; now = currentScreen()) {
-            if (now == Screen::MessageBox)
+        for (Screen now = currentScreen(); now != Browsing; now = currentScreen()) {
+            if (now == MessageBox)
                 server.sendDeleteRequest(messageBox().id);
             else
-                tap(now == Screen::Keyboard ? kiosk->keyboardButton(0) : kiosk->closeButton());
+                tap(now == Keyboard ? kiosk->keyboardButton(0) : kiosk->closeButton());
             ASSERT_TRUE(waitFor([&] { return currentScreen() != now; }, 10'000))
-                << "the kiosk stayed on the " << screenNames[static_cast<int>(now)] << " screen";
+                << "the kiosk stayed on the " << screenNames[now] << " screen";
         }
-        if (wanted == Screen::Detail) {
+        if (wanted == Detail) {
             tap(kiosk->menuButton(1));
             ASSERT_TRUE(waitFor([&] { return screen->showsPage(kiosk->pictures(0), 0); }));
             tap(kiosk->slot(1));
         }
-        if (wanted == Screen::Keyboard || wanted == Screen::MessageBox)
-            tap(wanted == Screen::Keyboard ? kiosk->lookupButton() : kiosk->menuButton(3));
+        if (wanted == Keyboard || wanted == MessageBox)
+            tap(wanted == Keyboard ? kiosk->lookupButton() : kiosk->menuButton(3));
         ASSERT_TRUE(waitFor([&] { return currentScreen() == wanted; }, 10'000))
-            << "the kiosk did not come to the " << screenNames[static_cast<int>(wanted)] << " screen";
+            << "the kiosk did not come to the " << screenNames[wanted] << " screen";
     }
 
     // Brings the kiosk to the screen, acts, and expects it locked in.
@@ -137,8 +137,7 @@ protected:
     {
         ASSERT_NO_FATAL_FAILURE(bringTo(on));
         act();
-        ASSERT_NO_FATAL_FAILURE(
-            expectLockedIn(what + " on the " + screenNames[static_cast<int>(on)] + " screen"));
+        ASSERT_NO_FATAL_FAILURE(expectLockedIn(what + " on the " + screenNames[on] + " screen"));
     }
 
     void perform(const Gesture& gesture, QPoint at, QPoint away)
@@ -156,14 +155,13 @@ using AttractLockdown = Lockdown;
 
 TEST_F(ScreenLockdown, NoKeyGestureOrCloseRequestLeavesTheKiosk_onlyTheOperatorsReleaseEndsIt)
 {
-    using enum Screen;
     startKiosk();
     ASSERT_NE(QPoint(0, 0), kiosk->windowOrigin()) << "the window is centred on the larger screen";
     for (const Screen on : {Browsing, Detail, Keyboard, MessageBox}) {
         for (const QString& key : escapeKeys)
             ASSERT_NO_FATAL_FAILURE(attempt(on, key, [&] { server.key(key); }));
         ASSERT_NO_FATAL_FAILURE(
-            attempt(on, "a close request", [&] { server.sendDeleteRequest(process->window()); }));
+            attempt(on, "a close request", [&] { server.sendDeleteRequest(process->window); }));
     }
 
     const QPoint outside(server.screenSize().width() - 2, server.screenSize().height() - 2);
@@ -203,14 +201,13 @@ TEST_F(AttractLockdown, NoKeyOrGestureOnTheSlideshowLeavesTheKiosk)
     // The slideshow comes two seconds after the last touch and stays on its first slide.
     ASSERT_TRUE(kiosk->setSetting(QStringLiteral("timeout"), QStringLiteral("2")));
     ASSERT_TRUE(kiosk->setSetting(QStringLiteral("attractTimer"), QStringLiteral("600")));
-    const QString slide = kiosk->kioskFolder() + QStringLiteral("/Attract/Slide %1.jpg");
+    const QString one = kiosk->kioskFolder() + QStringLiteral("/Attract/Slide 1.jpg");
+    const QString two = kiosk->kioskFolder() + QStringLiteral("/Attract/Slide 2.jpg");
+    const auto slideShown = [&] {
+        return screen->showsSlide(one, two) || screen->showsSlide(two, one);
+    };
     const auto slideshowShown = [&] {
-        return waitFor(
-            [&] {
-                return screen->showsSlide(slide.arg(1), slide.arg(2)) ||
-                       screen->showsSlide(slide.arg(2), slide.arg(1));
-            },
-            30'000);
+        return waitFor(slideShown, 30'000);
     };
     startKiosk();
     ASSERT_TRUE(slideshowShown());

@@ -47,15 +47,6 @@ QByteArray claimingSize(QByteArray jpeg, int width, int height)
     return jpeg.replace(frame + 5, 4, size, 4);
 }
 
-// Scan data overwritten with noise from a third of the way on.
-QByteArray corrupted(QByteArray jpeg)
-{
-    QRandomGenerator random(12345);
-    for (qsizetype i = jpeg.size() / 3; i < jpeg.size() - 2; i += 7)
-        jpeg[i] = static_cast<char>(random.generate());
-    return jpeg;
-}
-
 // A category lists regular files only: a FIFO is seen as one in the folder's listing, a link is
 // followed to what it names.
 enum class Kind { File, Fifo, LinkToDevice };
@@ -88,8 +79,12 @@ TEST(BadPictures, NeitherStopTheKioskNorSwellIt)
     green.fill(Qt::green);
     green.save(temp.filePath(QStringLiteral("green.png")));
     const QByteArray medium = photoJpeg(1600, 1200);
+    QByteArray corrupt = medium; // scan data overwritten with noise from a third of the way on
+    QRandomGenerator random(12345);
+    for (qsizetype i = corrupt.size() / 3; i < corrupt.size() - 2; i += 7)
+        corrupt[i] = static_cast<char>(random.generate());
     const BadFile files[] = {
-        {"Corrupt", false, corrupted(medium)},
+        {"Corrupt", false, corrupt},
         {"CutInHalf", true, medium.left(medium.size() / 2)},
         {"Empty", false},
         {"PngNamedJpg", true, temp.read(QStringLiteral("green.png"))},

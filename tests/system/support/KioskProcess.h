@@ -2,81 +2,53 @@
 
 #include "system/support/XServer.h"
 
-#include <QDeadlineTimer>
-
 namespace quindle::systemtest {
 
 // The built kiosk program, started on a program folder and shown on a private X server. QProcess
 // ends it by its process id when this object goes, whatever the test did.
-class KioskProcess
+class KioskProcess : public QProcess
 {
 public:
     KioskProcess(XServer& server, const QString& programFolder) : m_server(server)
     {
-        m_process.setProcessEnvironment(server.environment());
-        m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setReadChannel(QProcess::StandardError);
-        m_process.setProgram(QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"));
-        m_process.setArguments({"--program-folder", programFolder});
-        endWithParent(m_process);
+        setProcessEnvironment(server.environment());
+        setStandardOutputFile(QProcess::nullDevice());
+        setReadChannel(QProcess::StandardError);
+        setProgram(QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"));
+        setArguments({"--program-folder", programFolder});
+        endWithParent(*this);
     }
 
     bool start()
     {
-        m_process.start();
-        return m_process.waitForStarted(30'000);
+        QProcess::start();
+        return waitForStarted(30'000);
     }
-
-    // Waits until the kiosk's window is viewable and its event loop answers, and returns it; its id
-    // is 0 when that does not happen within a minute or the program ends first. On its private
-    // server the kiosk's is the only window named "Quindle" that is no popup.
-    TopLevelWindow waitForWindow()
-    {
-        for (const QDeadlineTimer deadline(60'000); !deadline.hasExpired() && isRunning();) {
-            for (const TopLevelWindow& shown : m_server.viewableTopLevels()) {
-                if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect) {
-                    m_window = shown.id;
-                    return settle() ? shown : TopLevelWindow();
-                }
-            }
-            m_process.waitForFinished(50);
-        }
-        return {};
-    }
-    xcb_window_t window() const { return m_window; }
-
     // Asks the system, so that an end that the test has not waited for yet is seen at once.
     bool isRunning()
     {
-        m_process.waitForFinished(0);
-        return m_process.state() == QProcess::Running;
+        waitForFinished(0);
+        return state() == QProcess::Running;
     }
-    // Two pings in turn: the second is answered only after the event loop came round again, so the
-    // input sent before the first has been handed to the kiosk's handlers.
-    bool settle() { return m_window != 0 && m_server.ping(m_window) && m_server.ping(m_window); }
-
-    // A termination signal: the kiosk writes its buffered log lines and ends.
-    void terminate() { m_process.terminate(); }
-    bool waitForExit()
-    {
-        return m_process.state() == QProcess::NotRunning || m_process.waitForFinished(30'000);
-    }
-    int exitCode() const { return m_process.exitCode(); }
-    bool exitedNormally() const { return m_process.exitStatus() == QProcess::NormalExit; }
+    // Two pings to the kiosk's window in turn: the second is answered only after the event loop
+    // came round again, so the input sent before the first has been handed to the kiosk's handlers.
+    bool settle() { return window != 0 && m_server.ping(window) && m_server.ping(window); }
+    bool waitForExit() { return state() == QProcess::NotRunning || waitForFinished(30'000); }
+    bool exitedNormally() const { return exitStatus() == QProcess::NormalExit; }
     // Everything the kiosk wrote to standard error so far.
     QString standardError()
     {
-        while (m_process.waitForReadyRead(0)) {
+        while (waitForReadyRead(0)) {
         }
-        m_errors += m_process.readAllStandardError();
+        m_errors += readAllStandardError();
         return QString::fromUtf8(m_errors);
     }
 
+    xcb_window_t window = 0;
+
 private:
     XServer& m_server;
-    QProcess m_process;
     QByteArray m_errors;
-    xcb_window_t m_window = 0;
 };
 
 } // namespace quindle::systemtest

@@ -14,6 +14,16 @@
 
 namespace quindle::systemtest {
 
+// Polls until the check holds or the time is up.
+inline bool waitFor(const std::function<bool()>& check, int timeoutMs = 20'000)
+{
+    for (const QDeadlineTimer deadline(timeoutMs); !check(); QThread::msleep(40)) {
+        if (deadline.hasExpired())
+            return false;
+    }
+    return true;
+}
+
 // One test's whole set-up: its own X server, a generated kiosk folder, the built kiosk on it, real
 // input and the screen. Everything started is ended by its process id, also on failure.
 class KioskSession : public testing::Test
@@ -46,13 +56,24 @@ protected:
             std::cerr << "Kiosk's standard error:\n" << process->standardError().toStdString() << '\n';
     }
 
-    // Starts the kiosk and waits for its window; the window's place sets the kiosk's origin.
+    // Starts the kiosk and waits until its window is viewable and its event loop answers; the
+    // window's place sets the kiosk's origin. On its private server the kiosk's is the only window
+    // named "Quindle" that is no popup.
     void startKiosk()
     {
         process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
         ASSERT_TRUE(process->start()) << "the kiosk program did not start";
-        const TopLevelWindow window = process->waitForWindow();
-        ASSERT_NE(0U, window.id) << (process->isRunning() ? "no kiosk window appeared" : "the kiosk ended");
+        TopLevelWindow window;
+        const auto shownOrEnded = [&] {
+            for (const TopLevelWindow& shown : server.viewableTopLevels()) {
+                if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect)
+                    window = shown;
+            }
+            return window.id != 0 || !process->isRunning();
+        };
+        ASSERT_TRUE(waitFor(shownOrEnded, 60'000)) << "no kiosk window appeared";
+        process->window = window.id;
+        ASSERT_TRUE(process->settle()) << "the kiosk's window does not answer";
         kiosk->setWindowOrigin(window.geometry.topLeft());
     }
     void tap(QPoint at) { server.click(at); }
@@ -70,16 +91,6 @@ protected:
     std::unique_ptr<KioskScreen> screen;
     std::unique_ptr<KioskProcess> process;
 };
-
-// Polls until the check holds or the time is up.
-inline bool waitFor(const std::function<bool()>& check, int timeoutMs = 20'000)
-{
-    for (const QDeadlineTimer deadline(timeoutMs); !check(); QThread::msleep(40)) {
-        if (deadline.hasExpired())
-            return false;
-    }
-    return true;
-}
 
 // Lets GoogleTest print lists of texts in its failure messages.
 inline std::string describe(const QStringList& texts)
