@@ -60,8 +60,7 @@ protected:
     TopLevelWindow messageBox()
     {
         for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-            if (shown.id != process->window && !shown.overrideRedirect &&
-                server.transientFor(shown.id) == process->window)
+            if (shown.id != process->window && server.transientFor(shown.id) == process->window)
                 return shown;
         }
         return {};

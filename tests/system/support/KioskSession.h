@@ -58,7 +58,7 @@ protected:
 
     // Starts the kiosk and waits until its window is viewable and its event loop answers; the
     // window's place sets the kiosk's origin. On its private server the kiosk's is the only window
-    // named "Quindle" that is no popup.
+    // named "Quindle".
     void startKiosk()
     {
         process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
@@ -66,7 +66,7 @@ protected:
         TopLevelWindow window;
         const auto shownOrEnded = [&] {
             for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-                if (shown.name == QStringLiteral("Quindle") && !shown.overrideRedirect)
+                if (shown.name == QStringLiteral("Quindle"))
                     window = shown;
             }
             return window.id != 0 || !process->isRunning();

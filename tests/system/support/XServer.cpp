@@ -96,7 +96,7 @@ QList<TopLevelWindow> XServer::viewableTopLevels()
             continue;
         const QByteArray name = property(children[i], atom("_NET_WM_NAME"), atom("UTF8_STRING"));
         windows.append({children[i], QRect(geometry->x, geometry->y, geometry->width, geometry->height),
-                        attributes->override_redirect != 0, QString::fromUtf8(name)});
+                        QString::fromUtf8(name)});
     }
     return windows;
 }

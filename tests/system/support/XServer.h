@@ -13,7 +13,6 @@ struct TopLevelWindow
 {
     xcb_window_t id = 0;
     QRect geometry;
-    bool overrideRedirect = false;
     QString name;
 };
 
