@@ -1,28 +1,22 @@
 #include "tools/admin/ThumbnailMaker.h"
-#include "controls/PictureDecoder.h"
-#include "support/KioskFolder.h"
+#include "support/TempFolder.h"
 
 #include <QDir>
-#include <QFile>
 #include <QImage>
 #include <atomic>
 #include <gtest/gtest.h>
 #include <thread>
 
-using quindle::admin::ThumbnailJob;
 using quindle::admin::ThumbnailMaker;
 
-// A kiosk may fill a thumbnail page while the owner rewrites the thumbnails: it must always
-// read a whole picture, the old one or the new one.
+// A kiosk may fill a thumbnail page while the owner rewrites the thumbnails: it must always read a
+// whole picture, the old one or the new one, and no file written on the way is left.
 TEST(ThumbnailMaker, ReaderDuringWrites_alwaysFindsAWholePicture)
 {
-    quindle::test::KioskFolder kiosk;
-    const QString folder = kiosk.temp().filePath(QStringLiteral("Kiosk/Rings"));
-    const ThumbnailJob job{
-        kiosk.temp().write(QStringLiteral("Kiosk/Rings/Large.jpg"), quindle::test::jpegBytes(1600, 1200)),
-        folder + QStringLiteral("/_Large.jpg")};
+    quindle::test::TempFolder folder;
+    const quindle::admin::ThumbnailJob job{folder.write("Large.jpg", quindle::test::jpegBytes(1600, 1200)),
+                                           folder.filePath("_Large.jpg")};
     ASSERT_EQ(QString(), ThumbnailMaker::writeThumbnail(job, QSize(800, 600)));
-
     std::atomic<bool> writing{true};
     std::thread writer([&] {
         for (int i = 0; i < 40; ++i)
@@ -38,7 +32,6 @@ TEST(ThumbnailMaker, ReaderDuringWrites_alwaysFindsAWholePicture)
     }
     writer.join();
     EXPECT_EQ(0, halfRead) << "of " << reads << " reads";
-    QStringList left = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    left.sort();
-    EXPECT_EQ(QStringList({"Large.jpg", "_Large.jpg"}), left) << "no file written on the way is left";
+    EXPECT_EQ(QStringList({"Large.jpg", "_Large.jpg"}),
+              QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name));
 }

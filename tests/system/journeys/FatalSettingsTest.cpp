@@ -25,10 +25,10 @@ TEST_F(FatalSettings, ImproperStatement_messageOnStandardErrorAndInABox_endsWith
                        "Please edit \"quindle.ini\" and make the proper adjustments before "
                        "continuing.\n")
             .arg(grid);
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return process->standardError().contains(line); }, 30'000))
+    ASSERT_TRUE(waitFor([&] { return process->standardError().contains(line); }, 30'000))
         << process->standardError().toStdString();
     TopLevelWindow box;
-    ASSERT_TRUE(ScreenCheck::waitFor([&] {
+    ASSERT_TRUE(waitFor([&] {
         const QList<TopLevelWindow> shown = server.viewableTopLevels();
         if (shown.size() == 1)
             box = shown.front();
@@ -37,7 +37,7 @@ TEST_F(FatalSettings, ImproperStatement_messageOnStandardErrorAndInABox_endsWith
     EXPECT_EQ("Quindle", box.name.toStdString());
     EXPECT_TRUE(process->isRunning()) << "the message waits for its OK";
 
-    input.key(QStringLiteral("Return"));
+    server.key(QStringLiteral("Return"));
     ASSERT_TRUE(process->waitForExit());
     EXPECT_TRUE(process->exitedNormally());
     EXPECT_EQ(1, process->exitCode());

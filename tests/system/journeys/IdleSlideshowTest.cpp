@@ -25,22 +25,22 @@ TEST_F(IdleSlideshow, IdleKioskShowsSlidesInTurn_aTouchBringsTheFirstCategoryBac
     tap(kiosk->menuButton(2));
     tap(kiosk->slot(3));
     const QStringList second = kiosk->pictures(1);
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsDetail(second.at(2)); }));
+    ASSERT_TRUE(waitFor([&] { return screen->showsDetail(second.at(2)); }));
     tap(kiosk->lookupButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->keyboardShown(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->keyboardShown(); }));
 
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(firstSlide, secondSlide); }, 30'000))
+    ASSERT_TRUE(waitFor([&] { return screen->showsSlide(firstSlide, secondSlide); }, 30'000))
         << "the first slide after the idle time";
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsSlide(secondSlide, firstSlide); }, 30'000))
+    ASSERT_TRUE(waitFor([&] { return screen->showsSlide(secondSlide, firstSlide); }, 30'000))
         << "the next slide after the slide time";
 
     tap(kiosk->slot(5));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] {
+    ASSERT_TRUE(waitFor([&] {
         return !screen->keyboardShown() && screen->detailClosed() && screen->showsPage(rings, 0);
     })) << "the touch lands on the first category, the keyboard and the detail view closed";
 
     ASSERT_EQ(0, endKiosk());
-    const QStringList events = log->events();
+    const QStringList events = kiosk->logEvents();
     const QStringList start{QStringLiteral("Program Started"), QStringLiteral("Menu Button 2 Pressed"),
                             QStringLiteral("Detail: ") + SystemKiosk::fileNameOf(second.at(2)),
                             QStringLiteral("Lookup Button Pressed")};

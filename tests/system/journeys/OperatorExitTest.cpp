@@ -19,21 +19,21 @@ TEST_F(OperatorExit, RightReleaseOnBareBackdrop_endsWithStatusZeroAndWritesEvery
     for (int press = 1; press <= 17; ++press) {
         const int button = press % 2 == 1 ? 2 : 1;
         tap(kiosk->menuButton(button));
-        ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsPage(categories[button - 1], 0); }));
+        ASSERT_TRUE(waitFor([&] { return screen->showsPage(categories[button - 1], 0); }));
         expected << QStringLiteral("Menu Button %1 Pressed").arg(button);
         if (press == 13) {
-            EXPECT_TRUE(log->records().isEmpty()) << "14 lines wait in the buffer";
+            EXPECT_TRUE(kiosk->logRecords().isEmpty()) << "14 lines wait in the buffer";
         }
         if (press == 14) {
-            EXPECT_EQ(15, log->records().size()) << "the 15th line writes the batch";
+            EXPECT_EQ(15, kiosk->logRecords().size()) << "the 15th line writes the batch";
         }
     }
 
-    input.click(kiosk->bareBackdrop(), 3);
+    server.click(kiosk->bareBackdrop(), 3);
     ASSERT_TRUE(process->waitForExit());
     EXPECT_TRUE(process->exitedNormally());
     EXPECT_EQ(0, process->exitCode());
     expected << QStringLiteral("Program Termination: User Right-Click");
-    EXPECT_EQ(describe(expected), describe(log->events()));
+    EXPECT_EQ(describe(expected), describe(kiosk->logEvents()));
     EXPECT_FALSE(process->standardError().contains(QStringLiteral("Quindle:")));
 }

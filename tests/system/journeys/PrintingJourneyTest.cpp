@@ -35,7 +35,7 @@ protected:
 
     QList<CapturedJob> waitForJobs(qsizetype count)
     {
-        ScreenCheck::waitFor([&] { return cups.capturedJobs().size() >= count; }, 60'000);
+        waitFor([&] { return cups.capturedJobs().size() >= count; }, 60'000);
         EXPECT_TRUE(cups.waitUntilIdle()) << cups.problem().toStdString();
         return cups.capturedJobs();
     }
@@ -60,16 +60,16 @@ TEST_F(PrintingJourney, PrnMode_sendsTheProductsPrintFile_pictureWithoutOneCanno
     ASSERT_GE(withoutFile, 0);
 
     tap(kiosk->slot(static_cast<int>(withoutFile) + 1));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsDetail(rings.at(withoutFile)); }));
+    ASSERT_TRUE(waitFor([&] { return screen->showsDetail(rings.at(withoutFile)); }));
     EXPECT_FALSE(screen->printButtonEnabled());
     tap(kiosk->printButton());
     ASSERT_TRUE(process->settle());
     tap(kiosk->closeButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->detailClosed(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->detailClosed(); }));
 
     tap(kiosk->slot(static_cast<int>(withFile) + 1));
-    ASSERT_TRUE(ScreenCheck::waitFor(
-        [&] { return screen->showsDetail(rings.at(withFile)) && screen->printButtonEnabled(); }));
+    ASSERT_TRUE(
+        waitFor([&] { return screen->showsDetail(rings.at(withFile)) && screen->printButtonEnabled(); }));
     tap(kiosk->printButton());
 
     const QList<CapturedJob> jobs = waitForJobs(1);
@@ -85,7 +85,7 @@ TEST_F(PrintingJourney, PrnMode_sendsTheProductsPrintFile_pictureWithoutOneCanno
                                QStringLiteral("Close Button Pressed"),
                                QStringLiteral("Detail: ") + SystemKiosk::fileNameOf(rings.at(withFile)),
                                QStringLiteral("Print: ") + SystemKiosk::fileNameOf(rings.at(withFile))};
-    EXPECT_EQ(describe(expected), describe(log->events()));
+    EXPECT_EQ(describe(expected), describe(kiosk->logEvents()));
 }
 
 TEST_F(PrintingJourney, JpgMode_printsThePictureShownAsOnePage)
@@ -94,8 +94,7 @@ TEST_F(PrintingJourney, JpgMode_printsThePictureShownAsOnePage)
     startKiosk();
     const QStringList rings = kiosk->pictures(0);
     tap(kiosk->slot(2));
-    ASSERT_TRUE(ScreenCheck::waitFor(
-        [&] { return screen->showsDetail(rings.at(1)) && screen->printButtonEnabled(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->showsDetail(rings.at(1)) && screen->printButtonEnabled(); }));
     tap(kiosk->printButton());
 
     const QList<CapturedJob> jobs = waitForJobs(1);
@@ -106,5 +105,5 @@ TEST_F(PrintingJourney, JpgMode_printsThePictureShownAsOnePage)
     const QStringList expected{QStringLiteral("Program Started"),
                                QStringLiteral("Detail: ") + SystemKiosk::fileNameOf(rings.at(1)),
                                QStringLiteral("Print: ") + SystemKiosk::fileNameOf(rings.at(1))};
-    EXPECT_EQ(describe(expected), describe(log->events()));
+    EXPECT_EQ(describe(expected), describe(kiosk->logEvents()));
 }

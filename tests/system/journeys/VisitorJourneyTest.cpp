@@ -48,48 +48,46 @@ TEST_F(VisitorJourney, BrowseOpenStepClose_lookupWithAndWithoutHit_logsEveryActi
     ASSERT_GT(second.size(), kiosk->slotsPerPage()) << "the category must fill more than one page";
     EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("program/hang.txt"))));
     EXPECT_EQ(hangMarker, folder.read(QStringLiteral("program/hanggg.txt")));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsPage(rings, 0); })) << "first category shown";
+    ASSERT_TRUE(waitFor([&] { return screen->showsPage(rings, 0); })) << "first category shown";
 
     tap(kiosk->menuButton(2));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsPage(second, 0); }));
+    ASSERT_TRUE(waitFor([&] { return screen->showsPage(second, 0); }));
 
     const int last = kiosk->slotsPerPage();
     tap(kiosk->slot(last));
-    ASSERT_TRUE(ScreenCheck::waitFor(
-        [&] { return screen->detailOpen() && screen->showsDetail(second.at(last - 1)); }));
+    ASSERT_TRUE(waitFor([&] { return screen->detailOpen() && screen->showsDetail(second.at(last - 1)); }));
 
     tap(kiosk->nextButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsDetail(second.at(last)); }))
+    ASSERT_TRUE(waitFor([&] { return screen->showsDetail(second.at(last)); }))
         << "next steps across the page boundary";
 
     tap(kiosk->closeButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] {
-        return screen->detailClosed() && screen->showsPage(second, last);
-    })) << "closing shows the page of the picture last seen";
+    ASSERT_TRUE(waitFor([&] { return screen->detailClosed() && screen->showsPage(second, last); }))
+        << "closing shows the page of the picture last seen";
 
     tap(kiosk->slot(2));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->showsDetail(second.at(last + 1)); }));
+    ASSERT_TRUE(waitFor([&] { return screen->showsDetail(second.at(last + 1)); }));
     tap(kiosk->menuButton(1));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->detailClosed() && screen->showsPage(rings, 0); }))
+    ASSERT_TRUE(waitFor([&] { return screen->detailClosed() && screen->showsPage(rings, 0); }))
         << "a menu press inside the detail view closes it and opens the category";
 
     const QString word = searchWord();
     const QStringList hits = kiosk->searchHits(word);
     tap(kiosk->lookupButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->keyboardShown(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->keyboardShown(); }));
     type(word);
     tap(kiosk->keyboardButton(3));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return !screen->keyboardShown() && screen->showsPage(hits, 0); }))
+    ASSERT_TRUE(waitFor([&] { return !screen->keyboardShown() && screen->showsPage(hits, 0); }))
         << "the hits for " << word.toStdString() << ": " << describe(hits);
 
     tap(kiosk->lookupButton());
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->keyboardShown(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->keyboardShown(); }));
     type(noHitText);
     tap(kiosk->keyboardButton(3));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->noResultsShown(); }));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return screen->keyboardShown(); })) << "the keys come back";
+    ASSERT_TRUE(waitFor([&] { return screen->noResultsShown(); }));
+    ASSERT_TRUE(waitFor([&] { return screen->keyboardShown(); })) << "the keys come back";
     tap(kiosk->keyboardButton(0));
-    ASSERT_TRUE(ScreenCheck::waitFor([&] { return !screen->keyboardShown() && screen->showsPage(hits, 0); }))
+    ASSERT_TRUE(waitFor([&] { return !screen->keyboardShown() && screen->showsPage(hits, 0); }))
         << "cancel leaves the hits shown";
 
     ASSERT_EQ(0, endKiosk());
@@ -108,14 +106,14 @@ TEST_F(VisitorJourney, BrowseOpenStepClose_lookupWithAndWithoutHit_logsEveryActi
         QStringLiteral("Search: ") + noHitText,
         QStringLiteral("Lookup Canceled"),
     };
-    const QList<QStringList> records = log->records();
-    EXPECT_EQ(describe(expected), describe(log->events())) << log->problem().toStdString();
+    const QList<QStringList> records = kiosk->logRecords();
+    EXPECT_EQ(describe(expected), describe(kiosk->logEvents()));
     const QRegularExpression stamp(QStringLiteral("^\\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d$"));
     for (const QStringList& record : records) {
         EXPECT_EQ(2, record.size()) << describe(record);
         EXPECT_TRUE(stamp.match(record.value(1)).hasMatch()) << describe(record);
     }
-    for (const QString& name : log->fileNames())
+    for (const QString& name : kiosk->logFileNames())
         EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d{8}\\.csv$")).match(name).hasMatch())
             << name.toStdString();
     EXPECT_FALSE(process->standardError().contains(QStringLiteral("Quindle:"))) << "no message was shown";

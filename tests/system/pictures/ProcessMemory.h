@@ -2,14 +2,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 namespace quindle::test {
 
 // Measurements of the test process itself, for tests that bound what the kiosk keeps.
 
-// True in a build with AddressSanitizer, whose shadow memory and quarantine make the
-// process's memory figures meaningless.
+// True in a build with AddressSanitizer, whose shadow memory and quarantine make the process's
+// memory figures meaningless.
 constexpr bool addressSanitizerBuild()
 {
 #if defined(__SANITIZE_ADDRESS__)
@@ -23,12 +22,10 @@ constexpr bool addressSanitizerBuild()
 
 // Bytes of the heap in use (glibc's mallinfo2), allocations served by mmap included.
 std::int64_t heapInUse();
-
 // The process's open file descriptors.
 int openDescriptors();
-
-// How far the resident memory rose above its level before the action at its highest
-// during the action, in bytes; nothing when the kernel cannot reset the peak.
-std::optional<std::int64_t> peakGrowthDuring(const std::function<void()>& action);
+// How far the resident memory rose above its level before the action at its highest during the
+// action, in bytes.
+std::int64_t peakGrowthDuring(const std::function<void()>& action);
 
 } // namespace quindle::test

@@ -2,48 +2,53 @@
 
 #include "system/support/XServer.h"
 
-#include <QProcess>
-#include <QString>
-
 namespace quindle::systemtest {
 
-// The built kiosk program (QUINDLE_BINARY_DIR/app/quindle), started on a program folder and
-// shown on a private X server. QProcess ends it by its process id when this object goes,
-// whatever the test did.
-class KioskProcess
+// The built kiosk program, started on a program folder and shown on a private X server. QProcess
+// ends it by its process id when this object goes, whatever the test did.
+class KioskProcess : public QProcess
 {
 public:
-    KioskProcess(XServer& server, QString programFolder);
+    KioskProcess(XServer& server, const QString& programFolder) : m_server(server)
+    {
+        setProcessEnvironment(server.environment());
+        setStandardOutputFile(QProcess::nullDevice());
+        setReadChannel(QProcess::StandardError);
+        setProgram(QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"));
+        setArguments({"--program-folder", programFolder});
+        endWithParent(*this);
+    }
 
-    bool start();
-    // Waits until the kiosk's window is viewable and its event loop answers, and returns it;
-    // 0 when that does not happen within the limit or the program ends first.
-    xcb_window_t waitForWindow(int timeoutMs = 60'000);
-    xcb_window_t window() const { return m_window; }
-
+    bool start()
+    {
+        QProcess::start();
+        return waitForStarted(30'000);
+    }
     // Asks the system, so that an end that the test has not waited for yet is seen at once.
-    bool isRunning();
-    // Two pings in turn: the second is answered only after the event loop came round again,
-    // so the input sent before the first has been handed to the kiosk's handlers.
-    bool settle() { return m_window != 0 && m_server.ping(m_window) && m_server.ping(m_window); }
-
-    // A termination signal: the kiosk writes its buffered log lines and ends.
-    void terminate() { m_process.terminate(); }
-    bool waitForExit(int timeoutMs = 30'000);
-    int exitCode() const { return m_process.exitCode(); }
-    bool exitedNormally() const { return m_process.exitStatus() == QProcess::NormalExit; }
-
+    bool isRunning()
+    {
+        waitForFinished(0);
+        return state() == QProcess::Running;
+    }
+    // Two pings to the kiosk's window in turn: the second is answered only after the event loop
+    // came round again, so the input sent before the first has been handed to the kiosk's handlers.
+    bool settle() { return window != 0 && m_server.ping(window) && m_server.ping(window); }
+    bool waitForExit() { return state() == QProcess::NotRunning || waitForFinished(30'000); }
+    bool exitedNormally() const { return exitStatus() == QProcess::NormalExit; }
     // Everything the kiosk wrote to standard error so far.
-    QString standardError();
-    QString problem() const { return m_problem; }
+    QString standardError()
+    {
+        while (waitForReadyRead(0)) {
+        }
+        m_errors += readAllStandardError();
+        return QString::fromUtf8(m_errors);
+    }
+
+    xcb_window_t window = 0;
 
 private:
     XServer& m_server;
-    QString m_programFolder;
-    QProcess m_process;
     QByteArray m_errors;
-    xcb_window_t m_window = 0;
-    QString m_problem;
 };
 
 } // namespace quindle::systemtest

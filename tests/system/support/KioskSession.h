@@ -4,42 +4,98 @@
 #include "system/support/KioskProcess.h"
 #include "system/support/KioskScreen.h"
 #include "system/support/SystemKiosk.h"
-#include "system/support/TrackingLogReader.h"
-#include "system/support/XInput.h"
 #include "system/support/XServer.h"
 
+#include <QDir>
+#include <QThread>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 
 namespace quindle::systemtest {
 
-// One test's whole set-up: its own X server, a generated kiosk folder, the built kiosk on it,
-// real input and the screen. Everything started is ended by its process id, also on failure;
-// a failing test leaves a screenshot of its last screen in the working folder.
+// Polls until the check holds or the time is up.
+inline bool waitFor(const std::function<bool()>& check, int timeoutMs = 20'000)
+{
+    for (const QDeadlineTimer deadline(timeoutMs); !check(); QThread::msleep(40)) {
+        if (deadline.hasExpired())
+            return false;
+    }
+    return true;
+}
+
+// One test's whole set-up: its own X server, a generated kiosk folder, the built kiosk on it, real
+// input and the screen. Everything started is ended by its process id, also on failure.
 class KioskSession : public testing::Test
 {
 protected:
-    explicit KioskSession(QSize screenSize = QSize(1920, 1080));
-    void SetUp() override;
-    void TearDown() override;
+    explicit KioskSession(QSize screenSize = QSize(1920, 1080)) : server(screenSize) {}
 
-    // Starts the kiosk and waits for its window; the window's place sets the kiosk's origin.
-    void startKiosk();
-    void tap(QPoint at) { input.click(at); }
-    void tap(const QRect& control) { input.click(control.center()); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(server.isRunning()) << "no X server (Debian package xvfb)";
+        kiosk = std::make_unique<SystemKiosk>(folder.filePath(QStringLiteral("program")));
+        ASSERT_EQ("", kiosk->problem().toStdString());
+        // Nobody waits for the slideshow unless a test asks for it.
+        ASSERT_TRUE(kiosk->setSetting(QStringLiteral("timeout"), QStringLiteral("600")));
+        screen = std::make_unique<KioskScreen>(server, *kiosk);
+    }
+
+    // A failing test leaves its last screen in the working folder, and tells what the kiosk
+    // complained of.
+    void TearDown() override
+    {
+        if (!HasFailure())
+            return;
+        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+        const QString path =
+            QDir::current().filePath(QString("%1-%2.png").arg(test->test_suite_name(), test->name()));
+        server.grab(QRect(QPoint(0, 0), server.screenSize())).save(path);
+        std::cerr << "Last screen: " << path.toStdString() << '\n';
+        if (process)
+            std::cerr << "Kiosk's standard error:\n" << process->standardError().toStdString() << '\n';
+    }
+
+    // Starts the kiosk and waits until its window is viewable and its event loop answers; the
+    // window's place sets the kiosk's origin. On its private server the kiosk's is the only window
+    // named "Quindle".
+    void startKiosk()
+    {
+        process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
+        ASSERT_TRUE(process->start()) << "the kiosk program did not start";
+        TopLevelWindow window;
+        const auto shownOrEnded = [&] {
+            for (const TopLevelWindow& shown : server.viewableTopLevels()) {
+                if (shown.name == QStringLiteral("Quindle"))
+                    window = shown;
+            }
+            return window.id != 0 || !process->isRunning();
+        };
+        ASSERT_TRUE(waitFor(shownOrEnded, 60'000)) << "no kiosk window appeared";
+        process->window = window.id;
+        ASSERT_TRUE(process->settle()) << "the kiosk's window does not answer";
+        kiosk->setWindowOrigin(window.geometry.topLeft());
+    }
+    void tap(QPoint at) { server.click(at); }
+    void tap(const QRect& control) { server.click(control.center()); }
     // Ends the kiosk with a termination signal and returns its exit code (-1: it did not end).
-    int endKiosk();
+    int endKiosk()
+    {
+        process->terminate();
+        return process->waitForExit() && process->exitedNormally() ? process->exitCode() : -1;
+    }
 
     test::TempFolder folder;
     XServer server;
-    XInput input;
     std::unique_ptr<SystemKiosk> kiosk;
     std::unique_ptr<KioskScreen> screen;
     std::unique_ptr<KioskProcess> process;
-    std::unique_ptr<TrackingLogReader> log;
 };
 
 // Lets GoogleTest print lists of texts in its failure messages.
-std::string describe(const QStringList& texts);
+inline std::string describe(const QStringList& texts)
+{
+    return "[\"" + texts.join(QStringLiteral("\", \"")).toStdString() + "\"]";
+}
 
 } // namespace quindle::systemtest

@@ -4,8 +4,10 @@
 #include "tools/demo-kiosk/ProductCatalogue.h"
 
 #include <QDir>
-#include <QFile>
+#include <QJsonDocument>
+#include <QProcess>
 #include <QRegularExpression>
+#include <gtest/gtest.h>
 
 namespace quindle::systemtest {
 
@@ -15,15 +17,21 @@ namespace {
 // with "_" is a thumbnail.
 QStringList picturesIn(const QString& folder, const QString& text = {})
 {
-    QStringList paths;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList({QLatin1Char('*') + text + QStringLiteral("*.jpg")}, QDir::Files,
-                                             QDir::Name | QDir::IgnoreCase)) {
+    QStringList paths;
+    for (const QString& name :
+         dir.entryList({'*' + text + "*.jpg"}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         if (!name.contains(QLatin1Char('_')))
             paths << dir.filePath(name);
     }
     return paths;
 }
+
+// Prints the records of the CSV files named as arguments as one JSON list of lists of fields.
+const char* const csvToJson =
+    "import csv, json, sys\n"
+    "print(json.dumps([row for name in sys.argv[1:]\n"
+    "                  for row in csv.reader(open(name, newline='', encoding='utf-8'), strict=True)]))\n";
 
 } // namespace
 
@@ -43,17 +51,15 @@ SystemKiosk::SystemKiosk(const QString& folder)
 bool SystemKiosk::setSetting(const QString& key, const QString& value)
 {
     QFile file(kioskFolder() + QStringLiteral("/quindle.ini"));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    file.open(QIODevice::ReadWrite);
     QString text = QString::fromUtf8(file.readAll());
-    file.close();
-    const QRegularExpression statement(
-        QStringLiteral("^ *%1 *=[^\r\n]*").arg(QRegularExpression::escape(key)),
-        QRegularExpression::MultilineOption | QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpression statement(QStringLiteral("^ *%1 *=[^\r\n]*").arg(key),
+                                       QRegularExpression::MultilineOption |
+                                           QRegularExpression::CaseInsensitiveOption);
     if (!text.contains(statement))
         return false;
     text.replace(statement, key + QStringLiteral(" = ") + value);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text.toUtf8()) > 0;
+    return file.resize(0) && file.write(text.toUtf8()) > 0;
 }
 
 QStringList SystemKiosk::categoryFolders() const
@@ -70,6 +76,47 @@ QStringList SystemKiosk::pictures(int category) const
     return picturesIn(kioskFolder() + QLatin1Char('/') + categoryFolders().value(category));
 }
 
+// The search looks through the category folders by name, ignoring case.
+QStringList SystemKiosk::searchHits(const QString& text) const
+{
+    QStringList folders = categoryFolders();
+    folders.sort(Qt::CaseInsensitive);
+    QStringList hits;
+    for (const QString& folder : folders)
+        hits << picturesIn(kioskFolder() + QLatin1Char('/') + folder, text);
+    return hits;
+}
+
+QStringList SystemKiosk::logFileNames() const
+{
+    return QDir(programFolder() + QStringLiteral("/log files")).entryList({"*.csv"}, QDir::Files, QDir::Name);
+}
+
+QList<QStringList> SystemKiosk::logRecords() const
+{
+    QStringList arguments{"-c", csvToJson};
+    for (const QString& name : logFileNames())
+        arguments << programFolder() + QStringLiteral("/log files/") + name;
+    QProcess python;
+    python.start(QStringLiteral("python3"), arguments);
+    if (!python.waitForFinished(30'000) || python.exitCode() != 0)
+        ADD_FAILURE() << "python3's csv reader refused the logs: "
+                      << python.readAllStandardError().toStdString();
+    QList<QStringList> records;
+    for (const QVariant& record :
+         QJsonDocument::fromJson(python.readAllStandardOutput()).toVariant().toList())
+        records << record.toStringList();
+    return records;
+}
+
+QStringList SystemKiosk::logEvents() const
+{
+    QStringList events;
+    for (const QStringList& record : logRecords())
+        events << record.value(0);
+    return events;
+}
+
 QString SystemKiosk::thumbnailOf(const QString& picture)
 {
     const QString thumbnail =
@@ -77,29 +124,14 @@ QString SystemKiosk::thumbnailOf(const QString& picture)
     return QFile::exists(thumbnail) ? thumbnail : picture;
 }
 
-// The search looks through the category folders by name, ignoring case, and skips the
-// Attract and Interface folders.
-QStringList SystemKiosk::searchHits(const QString& text) const
-{
-    QStringList hits;
-    for (const QString& folder :
-         QDir(kioskFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase)) {
-        if (!folder.startsWith(QStringLiteral("Attract"), Qt::CaseInsensitive) &&
-            !folder.startsWith(QStringLiteral("Interface"), Qt::CaseInsensitive))
-            hits << picturesIn(kioskFolder() + QLatin1Char('/') + folder, text);
-    }
-    return hits;
-}
-
 QRect SystemKiosk::slot(int number) const
 {
     const int column = (number - 1) % m_layout.gridColumns;
     const int row = (number - 1) / m_layout.gridColumns;
-    const QSize size = m_layout.thumbnail;
-    return QRect(m_layout.gridTopLeft + m_origin +
-                     QPoint(column * (size.width() + m_layout.gridColumnGap),
-                            row * (size.height() + m_layout.gridRowGap)),
-                 size);
+    const QPoint step(m_layout.thumbnail.width() + m_layout.gridColumnGap,
+                      m_layout.thumbnail.height() + m_layout.gridRowGap);
+    return QRect(m_origin + m_layout.gridTopLeft + QPoint(column * step.x(), row * step.y()),
+                 m_layout.thumbnail);
 }
 
 // The keys lie in rows of ten cells of 66 pixels, in the order of their legends.
@@ -118,9 +150,9 @@ QRect SystemKiosk::keyboardButton(int element) const
                  QSize(m_layout.keyboardButtonWidths.value(element), m_layout.keyboardButtonHeight));
 }
 
+// Between the last menu button and the lookup button, left of the panel.
 QPoint SystemKiosk::bareBackdrop() const
 {
-    // Between the last menu button and the lookup button, left of the panel.
     const QRect lastMenu = m_layout.menuButtons.last();
     return m_origin + QPoint(lastMenu.center().x(), (lastMenu.bottom() + m_layout.lookupButton.top()) / 2);
 }
