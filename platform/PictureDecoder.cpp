@@ -173,6 +173,7 @@ private:
 };
 
 std::atomic<std::int64_t> decodes{0};
+std::atomic<std::int64_t> failures{0};
 
 DecodedCache& decodedCache()
 {
@@ -211,8 +212,10 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
     QImageReader reader(&file);
     reader.setAutoTransform(true);
     const QSize upright = uprightSize(reader);
-    if (!upright.isValid() || tooLarge(upright))
+    if (!upright.isValid() || tooLarge(upright)) {
+        ++failures;
         return {};
+    }
     if (fit == PictureFit::Inside) {
         QSize scaled = fitInside(upright, target);
         if (!scaled.isValid())
@@ -229,7 +232,7 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
     QImage image = reader.read();
     ++decodes;
     if (image.isNull())
-        return {};
+        ++failures;
     return image;
 }
 
@@ -280,6 +283,11 @@ bool PictureDecoder::jpegMemoryIsLimited()
 std::int64_t PictureDecoder::decodeCount()
 {
     return decodes.load();
+}
+
+std::int64_t PictureDecoder::failureCount()
+{
+    return failures.load();
 }
 
 void PictureDecoder::clearCache()

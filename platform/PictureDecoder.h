@@ -51,6 +51,8 @@ public:
 
     // How many pictures have been decoded so far (cache hits do not count).
     static std::int64_t decodeCount();
+    // How many of the pictures opened for decoding could not be decoded.
+    static std::int64_t failureCount();
 };
 
 // The size that a picture of size source takes inside target, proportions kept.

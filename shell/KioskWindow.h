@@ -19,6 +19,7 @@ namespace quindle {
 class Attract;
 class Browsing;
 class Catalogue;
+class KioskMetrics;
 class Lookup;
 class ScheduledReboot;
 class TerminationSignals;
@@ -34,6 +35,10 @@ class KioskWindow : public QWidget
 public:
     KioskWindow(QString programFolder, const Services& services, const MachineServices& machine);
     ~KioskWindow() override;
+
+    // Where the kiosk's figures go for node_exporter's textfile collector; set before the
+    // start-up. Without a file the figures are counted and never written.
+    void setMetricsFile(const QString& path) { m_metricsFile = path; }
 
     // Builds the whole kiosk from its settings. Ends the program itself on a fault.
     void startKiosk();
@@ -62,6 +67,7 @@ public:
     Browsing& browsing() { return *m_browsing; }
     Lookup& lookup() { return *m_lookup; }
     Attract& attract() { return *m_attract; }
+    KioskMetrics& metrics() { return *m_metrics; }
     QTimer& timer() { return *m_timer; }
     QString programFolder() const { return m_programFolder; }
 
@@ -73,6 +79,7 @@ protected:
 private:
     void readSettings();
     void composeParts();
+    void composeMetrics();
     void applyPlacements();
     void checkInterfaceFolder();
     void setHangMarkerAside();
@@ -109,6 +116,9 @@ private:
     std::unique_ptr<ScheduledReboot> m_reboot;
     std::unique_ptr<Watchdog> m_watchdog;
     std::unique_ptr<TerminationSignals> m_signals;
+    QString m_metricsFile;
+    // Last, so that it goes first: a write still running ends before the parts it read go.
+    std::unique_ptr<KioskMetrics> m_metrics;
     QTimer* m_timer = nullptr;
     bool m_activated = false;
 };

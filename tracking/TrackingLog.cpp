@@ -63,6 +63,7 @@ TrackingLog::TrackingLog(const Clock& clock, QString programFolder, TrackingMode
 
 void TrackingLog::logEvent(const QString& text)
 {
+    emit eventLogged(text);
     if (m_mode == TrackingMode::None)
         return;
     m_waiting.push_back(encodeFileName(formatLine(text, m_clock.now())) + lineEnd);
@@ -81,7 +82,14 @@ bool TrackingLog::flush()
     m_linesSinceFlush = 0;
     if (m_mode == TrackingMode::None || m_waiting.empty())
         return m_waiting.empty();
+    const bool written = appendWaitingLines();
+    if (!written)
+        ++m_failedWrites;
+    return written;
+}
 
+bool TrackingLog::appendWaitingLines()
+{
     const QString folder = logFolder();
     if (!folderExists(folder))
         ::mkdir(encodeFileName(folder).constData(), 0755);
