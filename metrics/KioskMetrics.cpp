@@ -41,16 +41,18 @@ void KioskMetrics::countPrint(PrintOutcome outcome)
 {
     if (outcome == PrintOutcome::Printed)
         ++m_figures.printsSent;
-    if (outcome == PrintOutcome::NoPrinter)
-        ++m_figures.printsRefusedNoPrinter;
-    if (outcome == PrintOutcome::PrinterUnavailable)
-        ++m_figures.printsRefusedPrinterUnavailable;
 }
 
+// A refused print is counted by its message: the press returns only once the visitor has
+// closed the box, which may be never before the kiosk ends.
 void KioskMetrics::countMessage(const QString& text)
 {
     const MessageKind kind = messageKindOf(text);
     ++m_figures.messages.at(static_cast<size_t>(kind));
+    if (kind == MessageKind::NoPrinter)
+        ++m_figures.printsRefusedNoPrinter;
+    if (kind == MessageKind::PrinterUnavailable)
+        ++m_figures.printsRefusedPrinterUnavailable;
     if (kind == MessageKind::Watchdog)
         ++m_figures.watchdogFailures;
 }

@@ -44,6 +44,7 @@ public:
     void countEvent(const QString& eventText, bool detailOpen);
     void countDetailView() { ++m_figures.detailViews; }
     void countSearch(std::int32_t hits);
+    // A print press's outcome once the press is over; refusals are counted by their messages.
     void countPrint(PrintOutcome outcome);
     void countMessage(const QString& text);
     void countTouch();
