@@ -4,8 +4,10 @@
 
 namespace quindle::systemtest {
 
-KioskProcess::KioskProcess(XServer& server, QString programFolder)
-    : m_server(server), m_programFolder(std::move(programFolder))
+KioskProcess::KioskProcess(XServer& server, QString programFolder, QStringList arguments,
+                           QStringList launcher)
+    : m_server(server), m_programFolder(std::move(programFolder)), m_arguments(std::move(arguments)),
+      m_launcher(std::move(launcher))
 {
 }
 
@@ -24,8 +26,11 @@ QString KioskProcess::programPath()
 
 bool KioskProcess::start()
 {
-    m_process.setProgram(programPath());
-    m_process.setArguments({QStringLiteral("--program-folder"), m_programFolder});
+    const QStringList command =
+        m_launcher + QStringList{programPath(), QStringLiteral("--program-folder"), m_programFolder} +
+        m_arguments;
+    m_process.setProgram(command.first());
+    m_process.setArguments(command.mid(1));
     m_process.setProcessEnvironment(m_server.environment());
     m_process.setStandardOutputFile(QProcess::nullDevice());
     m_process.setReadChannel(QProcess::StandardError);

@@ -12,7 +12,10 @@ namespace quindle::systemtest {
 class KioskProcess
 {
 public:
-    KioskProcess(XServer& server, QString programFolder);
+    // arguments follow the program folder's; a launcher (a program and its arguments) starts
+    // the kiosk in its own process, as setpriv does.
+    KioskProcess(XServer& server, QString programFolder, QStringList arguments = {},
+                 QStringList launcher = {});
     ~KioskProcess();
     KioskProcess(const KioskProcess&) = delete;
     KioskProcess& operator=(const KioskProcess&) = delete;
@@ -46,6 +49,8 @@ public:
 private:
     XServer& m_server;
     QString m_programFolder;
+    QStringList m_arguments;
+    QStringList m_launcher;
     QProcess m_process;
     QByteArray m_errors;
     xcb_window_t m_window = 0;

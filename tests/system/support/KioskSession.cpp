@@ -34,7 +34,7 @@ void KioskSession::TearDown()
 
 void KioskSession::startKiosk()
 {
-    process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
+    process = std::make_unique<KioskProcess>(server, kiosk->programFolder(), kioskArguments, kioskLauncher);
     ASSERT_TRUE(process->start()) << process->problem().toStdString();
     const xcb_window_t window = process->waitForWindow();
     ASSERT_NE(0U, window) << process->problem().toStdString();

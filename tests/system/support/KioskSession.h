@@ -30,6 +30,10 @@ protected:
     // Ends the kiosk with a termination signal and returns its exit code (-1: it did not end).
     int endKiosk();
 
+    // What startKiosk() hands the kiosk beside its program folder, and what starts it.
+    QStringList kioskArguments;
+    QStringList kioskLauncher;
+
     test::TempFolder folder;
     XServer server;
     XInput input;
