@@ -66,25 +66,22 @@ TEST(MetricsFile, AReaderSeesTheFormerOrTheNewFiguresNeverHalfAFile)
     EXPECT_EQ(shortText.toStdString(), early.readAll().toStdString());
 
     std::atomic<bool> writing{true};
+    std::atomic<bool> readerStopped{false};
     std::atomic<int> reads{0};
-    QByteArray torn;
+    QByteArray torn; // read once the reader has ended
     std::thread reader([&] {
-        while (writing) {
+        while (writing && torn.isEmpty()) {
             QFile shown(path);
-            if (!shown.open(QIODevice::ReadOnly)) {
-                torn = "the file was missing";
-                return;
-            }
-            const QByteArray seen = shown.readAll();
-            if (seen != shortText && seen != longText) {
+            const QByteArray seen =
+                shown.open(QIODevice::ReadOnly) ? shown.readAll() : "the file was missing";
+            if (seen != shortText && seen != longText)
                 torn = seen.left(200);
-                return;
-            }
             ++reads;
         }
+        readerStopped = true;
     });
     int writes = 0;
-    while (writes < 500 && torn.isEmpty()) {
+    while (writes < 500 && !readerStopped) {
         if (file.startWrite(textOf(writes % 2 == 0 ? longText : shortText)))
             ++writes;
         else
