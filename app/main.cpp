@@ -26,6 +26,13 @@ QString programFolderFrom(const QStringList& arguments)
     return QCoreApplication::applicationDirPath();
 }
 
+// The file for node_exporter's textfile collector given with --metrics-file, or "".
+QString metricsFileFrom(const QStringList& arguments)
+{
+    const qsizetype option = arguments.indexOf(QStringLiteral("--metrics-file"));
+    return option >= 0 && option + 1 < arguments.size() ? arguments.at(option + 1) : QString();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -35,9 +42,10 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Quindle"));
     const QStringList arguments = QCoreApplication::arguments();
     if (arguments.contains(QStringLiteral("--help"))) {
-        std::fputs("Usage: quindle [--program-folder DIR]\n"
+        std::fputs("Usage: quindle [--program-folder DIR] [--metrics-file FILE]\n"
                    "Runs the picture kiosk whose pointer file \"quindleFolder.ini\" lies in DIR\n"
-                   "(by default the folder of this program).\n",
+                   "(by default the folder of this program). With --metrics-file the kiosk writes\n"
+                   "its figures to FILE every minute for node_exporter's textfile collector.\n",
                    stdout);
         return 0;
     }
@@ -54,6 +62,7 @@ int main(int argc, char** argv)
     const quindle::MachineServices machine{spooler, restart, watchdogLibrary, serviceNotifier};
 
     quindle::KioskWindow window(programFolderFrom(arguments), services, machine);
+    window.setMetricsFile(metricsFileFrom(arguments));
     messages.setParentWindow(&window);
     window.startKiosk();
     window.show();

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/ProgramEnd.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace quindle {
@@ -100,6 +101,12 @@ void Catalogue::scanSearch(const QString& searchText)
     m_searchHits = static_cast<std::int32_t>(m_searchResults.size() - 1);
     if (m_searchHits == 0)
         m_searchResults.append(QString());
+}
+
+std::int32_t Catalogue::countPictures(const QString& categoryFolder)
+{
+    const QStringList names = FolderListing::listFiles(categoryFolder, QStringLiteral("*.jpg"));
+    return static_cast<std::int32_t>(std::count_if(names.begin(), names.end(), isPictureName));
 }
 
 } // namespace quindle

@@ -56,6 +56,9 @@ public:
     static QString missingCategoryMessage(const QString& categoryFolder);
     static QString emptyCategoryMessage(const QString& category);
 
+    // The pictures that a category scan of the folder lists.
+    static std::int32_t countPictures(const QString& categoryFolder);
+
 private:
     void scanCategory();
     void scanSearch(const QString& searchText);

@@ -209,10 +209,7 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
         if (scaled.width() * 2 <= upright.width() || scaled.height() * 2 <= upright.height())
             reader.setQuality(49);
     }
-    QImage image = reader.read();
-    if (image.isNull())
-        return {};
-    return image;
+    return reader.read();
 }
 
 namespace {
@@ -238,7 +235,10 @@ PictureDecoder::~PictureDecoder() = default;
 QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target)
 {
     ++m_decodes;
-    return decode(path, fit, target);
+    QImage image = decode(path, fit, target);
+    if (image.isNull() && fileExists(path))
+        ++m_failures;
+    return image;
 }
 
 QImage PictureDecoder::decodeCached(const QString& path, PictureFit fit, QSize target)

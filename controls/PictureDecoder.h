@@ -62,6 +62,8 @@ public:
 
     // How many decodes this decoder has run so far (cache hits do not count).
     std::int64_t decodeCount() const { return m_decodes.load(); }
+    // How many of the pictures it was asked for exist but could not be decoded.
+    std::int64_t failureCount() const { return m_failures.load(); }
 
 private:
     class Cache;
@@ -69,7 +71,8 @@ private:
     QImage decodeCounted(const QString& path, PictureFit fit, QSize target);
 
     std::atomic<std::int64_t> m_decodes{0};
-    // Last, so that it is gone, with every decode it started, before the count is.
+    std::atomic<std::int64_t> m_failures{0};
+    // Last, so that it is gone, with every decode it started, before the counts are.
     std::unique_ptr<Cache> m_cache;
 };
 

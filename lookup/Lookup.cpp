@@ -196,6 +196,7 @@ void Lookup::search()
     const QString text = m_kiosk.controls.txtSearch->text();
     m_kiosk.log.logEvent(trackingText(TrackingEvent::Search, text));
     m_kiosk.catalogue.scanPictures(ScanKind::Search, text);
+    emit searched(m_kiosk.catalogue.searchHitCount());
     if (m_kiosk.catalogue.searchResults().value(1).isEmpty()) {
         // The no-results picture stays for a moment during which no press is handled:
         // presses made meanwhile wait until it has gone.

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QStringList>
+#include <cstdint>
 
 namespace quindle {
 
@@ -41,6 +42,10 @@ public:
     void keyPress(QPoint position);
     void buttonPress(int index);
     void buttonRelease(int index);
+
+signals:
+    // A search was made; hits is 0 when it found nothing.
+    void searched(std::int32_t hits);
 
 private:
     void search();

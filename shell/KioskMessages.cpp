@@ -8,6 +8,7 @@ KioskMessages::KioskMessages(MessageBox& boxes) : m_boxes(boxes) {}
 
 void KioskMessages::show(const QString& text)
 {
+    emit messageRaised(text);
     if (!m_inTickDuties)
         return showNow(text);
     if (m_tickBoxWaiting)

@@ -27,6 +27,10 @@ public:
     void beginTickDuties() { m_inTickDuties = true; }
     void endTickDuties() { m_inTickDuties = false; }
 
+signals:
+    // Every message, whether it opens a box now, later or only reaches standard error.
+    void messageRaised(const QString& text);
+
 private:
     void showNow(const QString& text);
 

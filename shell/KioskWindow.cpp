@@ -4,6 +4,7 @@
 #include "catalogue/Catalogue.h"
 #include "controls/PictureDecoder.h"
 #include "lookup/Lookup.h"
+#include "metrics/KioskMetrics.h"
 #include "platform/ClickSound.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
@@ -25,6 +26,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
 
 namespace quindle {
 
@@ -105,6 +107,35 @@ void KioskWindow::composeParts()
     // A system shutdown or a stop of the service ends the kiosk like any program, but the
     // visitors' actions still waiting in the log's buffer are written first.
     m_signals = std::make_unique<TerminationSignals>([this](int) { endBySignal(); });
+    composeMetrics();
+}
+
+// The figures follow the parts' events; the gauges are read off the parts at each write.
+void KioskWindow::composeMetrics()
+{
+    KioskMetrics::Sources sources;
+    sources.readFigures = [this](KioskFigures& figures) {
+        figures.kioskFolder = m_settings.kioskFolderPath;
+        figures.categories = m_settings.menuEntryCount();
+        figures.trackingLinesWaiting = m_log->waitingLines();
+        figures.trackingWriteFailures = m_log->failedWrites();
+        figures.undecodablePictures = m_pictureDecoder.failureCount();
+    };
+    QStringList categories;
+    for (int n = 1; n <= m_settings.menuEntryCount(); ++n)
+        categories << m_settings.menuEntries[static_cast<size_t>(n)].folder;
+    sources.countPictures = [kioskFolder = m_settings.kioskFolderPath, categories] {
+        std::int64_t pictures = 0;
+        for (const QString& category : categories)
+            pictures += Catalogue::countPictures(resolveCaseless(kioskFolder, category));
+        return pictures;
+    };
+    m_metrics = std::make_unique<KioskMetrics>(m_services.clock, m_metricsFile, std::move(sources));
+    connect(m_log.get(), &TrackingLog::eventLogged, m_metrics.get(),
+            [this](const QString& text) { m_metrics->countEvent(text, m_navigation.detailOpen()); });
+    connect(m_browsing.get(), &Browsing::detailPictureShown, m_metrics.get(), &KioskMetrics::countDetailView);
+    connect(m_lookup.get(), &Lookup::searched, m_metrics.get(), &KioskMetrics::countSearch);
+    connect(&m_messages, &KioskMessages::messageRaised, m_metrics.get(), &KioskMetrics::countMessage);
 }
 
 // The statements place controls as they are read; the record holds what they said and
@@ -296,8 +327,9 @@ void KioskWindow::printPress()
         m_log->logEvent(text);
     };
     steps.print = [this, picture] {
-        printProduct(m_settings.printingMode, picture, m_printFile, pictureRectangle(m_settings),
-                     m_machine.spooler, m_services.messages);
+        m_metrics->countPrint(printProduct(m_settings.printingMode, picture, m_printFile,
+                                           pictureRectangle(m_settings), m_machine.spooler,
+                                           m_services.messages));
     };
     runPrintPress(steps, m_settings.trackingMode, fileNameOf(picture));
 }
@@ -315,6 +347,9 @@ void KioskWindow::activateKiosk()
     m_timer->start(1000);
     if (m_settings.hideMouse)
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
+    if (QWindow* window = windowHandle())
+        window->installEventFilter(m_metrics.get());
+    m_metrics->writeFirst();
     m_machine.serviceNotifier.notifyReady();
 }
 
@@ -325,6 +360,7 @@ void KioskWindow::tick()
     if (!restarting)
         sendSignsOfLife();
     m_messages.endTickDuties();
+    m_metrics->tick();
     if (restarting || m_messages.anyOpen())
         return;
     m_attract->countDown();
@@ -348,6 +384,7 @@ void KioskWindow::operatorExit(int button)
     m_log->logEvent(trackingText(TrackingEvent::RightClick));
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
+    m_metrics->writeLast();
     m_services.programEnd.end(0);
 }
 
@@ -355,6 +392,8 @@ void KioskWindow::endBySignal()
 {
     if (m_log)
         m_log->flush();
+    if (m_metrics)
+        m_metrics->writeLast();
     m_services.programEnd.end(0);
 }
 

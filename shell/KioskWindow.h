@@ -20,6 +20,7 @@ namespace quindle {
 class Attract;
 class Browsing;
 class Catalogue;
+class KioskMetrics;
 class Lookup;
 class ScheduledReboot;
 class TerminationSignals;
@@ -35,6 +36,10 @@ class KioskWindow : public QWidget
 public:
     KioskWindow(QString programFolder, const Services& services, const MachineServices& machine);
     ~KioskWindow() override;
+
+    // Where the kiosk's figures go for node_exporter's textfile collector; set before the
+    // start-up. Without a file the figures are counted and never written.
+    void setMetricsFile(const QString& path) { m_metricsFile = path; }
 
     // Builds the whole kiosk from its settings. Ends the program itself on a fault.
     void startKiosk();
@@ -63,6 +68,7 @@ public:
     Browsing& browsing() { return *m_browsing; }
     Lookup& lookup() { return *m_lookup; }
     Attract& attract() { return *m_attract; }
+    KioskMetrics& metrics() { return *m_metrics; }
     QTimer& timer() { return *m_timer; }
     PictureDecoder& pictureDecoder() { return m_pictureDecoder; }
     QString programFolder() const { return m_programFolder; }
@@ -75,6 +81,7 @@ protected:
 private:
     void readSettings();
     void composeParts();
+    void composeMetrics();
     void applyPlacements();
     void checkInterfaceFolder();
     void setHangMarkerAside();
@@ -113,6 +120,9 @@ private:
     std::unique_ptr<ScheduledReboot> m_reboot;
     std::unique_ptr<Watchdog> m_watchdog;
     std::unique_ptr<TerminationSignals> m_signals;
+    QString m_metricsFile;
+    // Last, so that it goes first: a write still running ends before the parts it read go.
+    std::unique_ptr<KioskMetrics> m_metrics;
     QTimer* m_timer = nullptr;
     bool m_activated = false;
 };

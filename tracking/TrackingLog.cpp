@@ -48,6 +48,7 @@ TrackingLog::TrackingLog(const Clock& clock, QString programFolder, TrackingMode
 
 void TrackingLog::logEvent(const QString& text)
 {
+    emit eventLogged(text);
     if (m_mode == TrackingMode::None)
         return;
     if (m_waiting.add(text, m_clock.now()))
@@ -61,7 +62,14 @@ bool TrackingLog::flush()
     m_waiting.restartCount();
     if (m_mode == TrackingMode::None || m_waiting.isEmpty())
         return m_waiting.isEmpty();
+    const bool written = appendWaitingLines();
+    if (!written)
+        ++m_failedWrites;
+    return written;
+}
 
+bool TrackingLog::appendWaitingLines()
+{
     const QString folder = logFolder();
     if (!folderExists(folder))
         ::mkdir(encodeFileName(folder).constData(), 0755);

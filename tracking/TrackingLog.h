@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <cstdint>
 
@@ -20,8 +21,10 @@ class Clock;
 // A flush that fails (no folder, full disk, read-only medium) never stops the kiosk and
 // never loses a line: the lines stay in memory, in order, and go out with the next flush
 // that succeeds. A file never keeps half a line.
-class TrackingLog
+class TrackingLog : public QObject
 {
+    Q_OBJECT
+
 public:
     static constexpr int linesPerFlush = TrackingBuffer::linesPerFlush;
     static constexpr int maximumKeptLines = TrackingBuffer::maximumKeptLines;
@@ -40,6 +43,8 @@ public:
     int waitingLines() const { return m_waiting.size(); }
     // Every line accepted since the log was made, written or not.
     std::int64_t linesLogged() const { return m_waiting.linesAdded(); }
+    // Flushes that left lines waiting.
+    std::int64_t failedWrites() const { return m_failedWrites; }
     QString logFolder() const;
 
     // The line as it stands in the file, without its line end. A double quote inside the
@@ -48,13 +53,20 @@ public:
     // "mmddyyyy.csv" for a daily log, "mm01yyyy.csv" for a monthly one.
     static QString fileNameFor(TrackingMode mode, const QDate& date);
 
+signals:
+    // Every event, also with tracking off: the kiosk's figures count the visitors' actions
+    // whether or not they are logged.
+    void eventLogged(const QString& text);
+
 private:
+    bool appendWaitingLines();
     bool writeWaitingLines(int fd);
 
     const Clock& m_clock;
     QString m_programFolder;
     TrackingMode m_mode;
     TrackingBuffer m_waiting;
+    std::int64_t m_failedWrites = 0;
 };
 
 } // namespace quindle

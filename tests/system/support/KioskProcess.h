@@ -9,13 +9,21 @@ namespace quindle::systemtest {
 class KioskProcess : public QProcess
 {
 public:
-    KioskProcess(XServer& server, const QString& programFolder) : m_server(server)
+    // arguments follow the program folder's; a launcher (a program and its arguments) starts
+    // the kiosk in its own process, as setpriv does.
+    KioskProcess(XServer& server, const QString& programFolder, const QStringList& arguments = {},
+                 const QStringList& launcher = {})
+        : m_server(server)
     {
         setProcessEnvironment(server.environment());
         setStandardOutputFile(QProcess::nullDevice());
         setReadChannel(QProcess::StandardError);
-        setProgram(QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"));
-        setArguments({"--program-folder", programFolder});
+        const QStringList command = launcher +
+                                    QStringList{QStringLiteral(QUINDLE_BINARY_DIR "/app/quindle"),
+                                                "--program-folder", programFolder} +
+                                    arguments;
+        setProgram(command.first());
+        setArguments(command.mid(1));
         endWithParent(*this);
     }
 

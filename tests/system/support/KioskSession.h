@@ -61,7 +61,8 @@ protected:
     // named "Quindle".
     void startKiosk()
     {
-        process = std::make_unique<KioskProcess>(server, kiosk->programFolder());
+        process =
+            std::make_unique<KioskProcess>(server, kiosk->programFolder(), kioskArguments, kioskLauncher);
         ASSERT_TRUE(process->start()) << "the kiosk program did not start";
         TopLevelWindow window;
         const auto shownOrEnded = [&] {
@@ -84,6 +85,10 @@ protected:
         process->terminate();
         return process->waitForExit() && process->exitedNormally() ? process->exitCode() : -1;
     }
+
+    // What startKiosk() hands the kiosk beside its program folder, and what starts it.
+    QStringList kioskArguments;
+    QStringList kioskLauncher;
 
     test::TempFolder folder;
     XServer server;

@@ -52,6 +52,7 @@ public:
     int captionHeight() const { return m_layout.captionHeight; }
     QRect detailFrame() const { return m_layout.detailView.translated(m_origin); }
     QRect menuButton(int number) const { return m_layout.menuButtons.value(number - 1).translated(m_origin); }
+    QRect previousButton() const { return m_layout.previousButton.translated(m_origin); }
     QRect closeButton() const { return m_layout.closeButton.translated(m_origin); }
     QRect printButton() const { return m_layout.printButton.translated(m_origin); }
     QRect nextButton() const { return m_layout.nextButton.translated(m_origin); }
