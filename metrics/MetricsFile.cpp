@@ -19,21 +19,6 @@ QString systemError()
     return QString::fromLocal8Bit(std::strerror(errno));
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written =
-            ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        done += written;
-    }
-    return true;
-}
-
 // The new figures reach the medium before the rename makes them the file, so that a power
 // cut cannot leave an empty file in its place. Devices that cannot be synchronised say EINVAL.
 bool syncToMedium(int fd)
@@ -100,7 +85,7 @@ QString MetricsFile::replaceFile(const QString& path, const QByteArray& bytes)
     if (fd < 0)
         return systemError();
     // mkstemp makes the file readable by its owner alone; the collector runs as another user.
-    bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) && syncToMedium(fd);
+    bool written = ::fchmod(fd, 0644) == 0 && writeAll(fd, bytes) == bytes.size() && syncToMedium(fd);
     QString problem = written ? QString() : systemError();
     if (::close(fd) != 0 && written) {
         written = false;

@@ -79,6 +79,9 @@ TEST_F(MetricsJourney, TouchesSearchAndPrints_reachPrometheusThroughNodeExporter
     // The last figures are written as the kiosk ends.
     ASSERT_EQ(0, endKiosk());
     const QMap<QString, double> scraped = exporter.scrape();
+    QFile written(metricsFile);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(written.readAll().contains("X9X")) << "typed text never reaches a metric";
     const std::pair<QString, double> figures[] = {
         {QStringLiteral("node_textfile_scrape_error"), 0},
         {QStringLiteral("quindle_touches_total"), 9}, // every tap above
