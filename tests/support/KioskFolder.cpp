@@ -88,9 +88,9 @@ QStringList KioskFolder::addPictures(const QString& category, int count, bool wi
     return paths;
 }
 
-void KioskFolder::writeStandardKiosk() const
+void KioskFolder::writeStandardKiosk(const QStringList& extraSettings) const
 {
-    writeSettings(standardSettings());
+    writeSettings(standardSettings() + extraSettings);
     writeInterfacePictures();
     addPictures(QStringLiteral("Rings"), 15);
     addPictures(QStringLiteral("Watches"), 3);
