@@ -127,9 +127,23 @@ TEST_F(BrowsingTest, MenuPressInTheDetailViewClosesItWithOneClick)
     EXPECT_EQ(lines("Program Started|Detail: Item 02.jpg|Menu Button 2 Pressed"), kiosk->loggedEvents());
 }
 
-TEST_F(BrowsingTest, MenuReleaseRescansItsCategoryWhateverItsLetterCase)
+TEST_F(BrowsingTest, MenuReleaseRescansItsCategoryAndFindsNamesWhateverTheirLetterCase)
 {
-    QDir(folder.kioskFolder()).rename(QStringLiteral("Watches"), QStringLiteral("WATCHES"));
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    const struct
+    {
+        const char* picture;
+        const char* thumbnail; // without one the slot shows the picture itself
+    } rows[] = {{"Boot.jpg", "_boot.jpg"},
+                {"Clog.JPG", "_Clog.jpg"},
+                {"Mule.jpg", nullptr},
+                {"shoe.jpg", "_SHOE.JPG"}};
+    for (const auto& row : rows) {
+        folder.addPicture(QStringLiteral("WATCHES"), QLatin1String(row.picture), false);
+        if (row.thumbnail)
+            folder.temp().write(QStringLiteral("Kiosk/WATCHES/") + QLatin1String(row.thumbnail),
+                                jpegBytes(32, 24));
+    }
     start();
     kiosk->click(button(NextButton));
     folder.addPicture(QStringLiteral("Rings"), QStringLiteral("Aardvark.jpg"));
@@ -137,9 +151,15 @@ TEST_F(BrowsingTest, MenuReleaseRescansItsCategoryWhateverItsLetterCase)
     EXPECT_EQ(0, kiosk->window().navigation().pageStart());
     EXPECT_EQ(QStringLiteral("_Aardvark.jpg"), shown(slot(1)));
     EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
+
     kiosk->click(controls().btnMenu[2]);
     EXPECT_EQ(QStringList(), kiosk->messageBox.messages);
-    EXPECT_EQ(3, visibleSlots());
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        const auto& row = rows[i - 1];
+        EXPECT_EQ(QLatin1String(row.thumbnail ? row.thumbnail : row.picture), shown(slot(i)));
+        EXPECT_TRUE(slot(i)->hasPicture());
+    }
 
     // A category that vanishes between the press and the release is reported at the release.
     LabelControl* menu = controls().btnMenu[2];
@@ -170,33 +190,6 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(slot(i)->picturePath().contains(QStringLiteral("/Watches/_Item"))) << i;
     EXPECT_FALSE(button(NextButton)->isEnabled());
-}
-
-TEST_F(BrowsingTest, ThumbnailsAreFoundWithoutRegardToLetterCase)
-{
-    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
-    const struct
-    {
-        const char* picture;
-        const char* thumbnail; // without one the slot shows the picture itself
-    } rows[] = {{"Boot.jpg", "_boot.jpg"},
-                {"Clog.JPG", "_Clog.jpg"},
-                {"Mule.jpg", nullptr},
-                {"shoe.jpg", "_SHOE.JPG"}};
-    for (const auto& row : rows) {
-        folder.addPicture(QStringLiteral("Watches"), QLatin1String(row.picture), false);
-        if (row.thumbnail)
-            folder.temp().write(QStringLiteral("Kiosk/Watches/") + QLatin1String(row.thumbnail),
-                                jpegBytes(32, 24));
-    }
-    start();
-    kiosk->click(controls().btnMenu[2]);
-    for (int i = 1; i <= 4; ++i) {
-        SCOPED_TRACE(i);
-        const auto& row = rows[i - 1];
-        EXPECT_EQ(QLatin1String(row.thumbnail ? row.thumbnail : row.picture), shown(slot(i)));
-        EXPECT_TRUE(slot(i)->hasPicture());
-    }
 }
 
 TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)

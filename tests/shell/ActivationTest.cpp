@@ -67,7 +67,7 @@ TEST(OperatorExit, ARightPressOnTheBareBackdropEndsTheKioskWhereverItIsReleased)
               kiosk.loggedEvents().value(before.size()));
     // The watchdog card is disarmed before each end.
     EXPECT_EQ(QStringLiteral("enable tick disable disable"),
-              kiosk.machine.watchdogLibrary.commands().join(' '));
+              kiosk.machine.watchdogLibrary.commands.join(' '));
 }
 
 TEST(OperatorExit, TheBackdropCoversTheWindowEvenWhenItsPictureCannotBeDecoded)
@@ -124,7 +124,7 @@ TEST(Tick, ABoxOpenInAPressHoldsTheCountdownButNotTheSignsOfLifeOrTheRestart)
         EXPECT_FALSE(t.kiosk.controls().attractPic->isVisible());
         EXPECT_EQ(11, t.machine.serviceNotifier.alive); // the restart ends its tick
         // Armed with one, then one every fifth tickle.
-        EXPECT_EQ(3, t.machine.watchdogLibrary.commands().count(QStringLiteral("tick")));
+        EXPECT_EQ(3, t.machine.watchdogLibrary.commands.count(QStringLiteral("tick")));
         EXPECT_EQ(1, t.machine.restart.requests);
     };
     t.kiosk.click(t.kiosk.controls().btnMenu[2]);
