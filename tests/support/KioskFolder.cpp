@@ -10,12 +10,14 @@ KioskFolder::KioskFolder()
 
 QStringList KioskFolder::standardSettings()
 {
+    // One line a setting, in this order: the kiosk check reports faults by line number.
     return QStringLiteral(
-               "[Kiosk]|backdrop = backdrop.jpg|timeout = 120|attractTimer = 10|attract = true|"
-               "btn1 = Rings, 10, 10, Fine_Rings, DejaVu Sans, 12, FFFFFF,bold|btn2 = Watches, 10, 60|"
-               "grid = 4, 3, 40, 30, 100, 100, 10, 20|detailView = 100, 100, 300, 200|prev = 100, 400|"
-               "close = 200, 400|print = 300, 400|next = 400, 400|lookup = 500, 400|keyboard = 20, 60|"
-               "keyboardText = 40, 10|keyboardButtons = 20, 120, 220, 320|printing = false|tracking = daily")
+               "[Kiosk]|backdrop = backdrop.jpg|btn1 = Rings, 10, 10, Fine_Rings, DejaVu Sans, 12, "
+               "FFFFFF,bold|btn2 = Watches, 10, 60|grid = 4, 3, 40, 30, 100, 100, 10, 20|"
+               "detailView = 100, 100, 300, 200|prev = 100, 400|close = 200, 400|print = 300, 400|"
+               "next = 400, 400|lookup = 500, 400|keyboard = 20, 60|keyboardText = 40, 10|"
+               "keyboardButtons = 20, 120, 220, 320|timeout = 120|attractTimer = 10|attract = true|"
+               "printing = false|tracking = daily")
         .split(QLatin1Char('|'));
 }
 
