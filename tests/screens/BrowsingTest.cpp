@@ -67,8 +67,8 @@ TEST_F(BrowsingTest, EmptyListHidesEverySlotAndDisablesPaging)
     EXPECT_EQ(0, visibleSlots());
     EXPECT_EQ(QStringLiteral("-prev.jpg -next.jpg -close.jpg"), faces());
     EXPECT_FALSE(button(PrevButton)->isEnabled() || button(NextButton)->isEnabled());
-    EXPECT_EQ(lines("Warning - you have no images inside your \"category\" folder of \"Rings\""),
-              kiosk->messageBox.messages);
+    EXPECT_EQ(1,
+              kiosk->messageBox.messages.size()); // the warning's text is checked with a box open in a press
 }
 
 TEST_F(BrowsingTest, PagesAndTheDetailViewShowWhatTheNavigationSays)
