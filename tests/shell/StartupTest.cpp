@@ -20,8 +20,6 @@ TEST(Startup, BuildsTheScreenFromTheSettingsAndThePictures)
                   folder.interfaceFolder() + QStringLiteral("/BTN1.JPG"));
     QDir(folder.kioskFolder()).rename(QStringLiteral("Rings"), QStringLiteral("RINGS"));
     folder.temp().write(QStringLiteral("click.wav"), "RIFF");
-    folder.temp().write(QStringLiteral("hang.txt"), "stopped by the owner");
-    folder.temp().write(QStringLiteral("hanggg.txt"), "an older marker");
     KioskHarness kiosk(folder);
     ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
     const KioskControls& controls = kiosk.controls();
@@ -43,8 +41,6 @@ TEST(Startup, BuildsTheScreenFromTheSettingsAndThePictures)
 
     EXPECT_EQ(folder.temp().filePath(QStringLiteral("click.wav")), kiosk.sound.source);
     EXPECT_EQ(QStringList{QStringLiteral("Program Started")}, kiosk.loggedEvents());
-    EXPECT_FALSE(QFile::exists(folder.temp().filePath(QStringLiteral("hang.txt"))));
-    EXPECT_EQ(QByteArray("stopped by the owner"), folder.temp().read(QStringLiteral("hanggg.txt")));
 }
 
 TEST(Startup, PlacesFileNameCaptionsOnTheTopOrBottomEdgeOfTheirSlots)
