@@ -132,7 +132,6 @@ TEST_F(LookupTest, SearchWithOneHitShowsItOnTheFirstPage)
 
     EXPECT_FALSE(controls().keyboardFrame->isVisible());
     EXPECT_EQ(0, kiosk->window().navigation().pageStart());
-    EXPECT_EQ(1, kiosk->window().catalogue().imageCount());
     EXPECT_EQ(QStringLiteral("_Cabinet.jpg"), shown(controls().btnThumbnail[1]));
     EXPECT_FALSE(controls().btnThumbnail[2]->isVisible());
     EXPECT_EQ(QStringLiteral("Search: AB"), kiosk->loggedEvents().last());
@@ -153,7 +152,6 @@ TEST_F(LookupTest, SearchWithoutHitsShowsNoResultsAndKeepsTheText)
     EXPECT_EQ(QStringLiteral("noResults.jpg"), shownWhileWaiting);
     EXPECT_GE(before.msecsTo(kiosk->clock.now()), 2000);
     EXPECT_EQ(QStringLiteral("keyboard.jpg"), shown(controls().keyboard));
-    EXPECT_TRUE(controls().keyboardFrame->isVisible());
     EXPECT_EQ(QStringLiteral("ZZ"), text());
     EXPECT_EQ(15, kiosk->window().catalogue().imageCount());
     EXPECT_EQ(QStringLiteral("Search: ZZ"), kiosk->loggedEvents().last());
