@@ -25,7 +25,6 @@ public:
     // Sleeping moves the fake clocks on at once.
     void sleepFor(std::chrono::milliseconds duration) override
     {
-        ++sleeps;
         if (whileSleeping)
             whileSleeping();
         advance(duration);
@@ -42,7 +41,6 @@ public:
     // Every reading of the monotonic clock moves it on by this much, so that waits that
     // yield while they watch the clock end without a real sleep.
     std::chrono::milliseconds autoAdvance{1};
-    int sleeps = 0;
     std::function<void()> whileSleeping;
 
 private:
@@ -87,11 +85,7 @@ class FakeClickSound final : public ClickSound
 public:
     void setSource(const QString& path) override { source = path; }
     bool hasSource() const override { return !source.isEmpty(); }
-    void play() override
-    {
-        if (hasSource())
-            ++plays;
-    }
+    void play() override { plays += hasSource() ? 1 : 0; }
     QString source;
     int plays = 0;
 };

@@ -36,17 +36,15 @@ public:
     {
         const QString bytes =
             QString::fromLatin1(QByteArray(reinterpret_cast<const char*>(command), 3).toHex(' '));
-        const QHash<QString, QString> names{
-            {"30 ff ff", "enable"}, {"30 c3 a5", "disable"}, {"02 00 00", "tick"}};
-        const QString name = names.value(bytes, bytes);
-        m_commands.append(name);
+        const QString name = QHash<QString, QString>{
+            {"30 ff ff", "enable"},
+            {"30 c3 a5", "disable"},
+            {"02 00 00", "tick"}}.value(bytes, bytes);
+        commands.append(name);
         return failing.contains(name) ? 0 : 1;
     }
-    QStringList commands() const { return m_commands; }
+    QStringList commands;
     QStringList failing;
-
-private:
-    QStringList m_commands;
 };
 
 } // namespace quindle::test

@@ -1,12 +1,9 @@
 #include "support/KioskHarness.h"
 
-#include "catalogue/Catalogue.h"
-#include "lookup/Lookup.h"
 #include "screens/Browsing.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QTimer>
@@ -16,6 +13,11 @@ using namespace quindle;
 using namespace quindle::test;
 
 namespace {
+
+QStringList lines(const char* text)
+{
+    return QString::fromUtf8(text).split(QLatin1Char('|'));
+}
 
 // A started standard kiosk ("Rings": 15 pictures on a 4×3 grid, "Watches": 3).
 class BrowsingTest : public ::testing::Test
@@ -28,13 +30,22 @@ protected:
         kiosk = std::make_unique<KioskHarness>(folder);
         ASSERT_TRUE(kiosk->start()) << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
     }
+    void emptyCategory(const QString& name)
+    {
+        QDir(folder.kioskFolder() + QLatin1Char('/') + name).removeRecursively();
+        QDir().mkpath(folder.kioskFolder() + QLatin1Char('/') + name);
+    }
 
     const KioskControls& controls() const { return kiosk->controls(); }
     PictureControl* slot(int i) const { return controls().btnThumbnail[static_cast<size_t>(i)]; }
     LabelControl* button(int index) const { return controls().btnControl[static_cast<size_t>(index)]; }
-    const Navigation& state() const { return kiosk->window().navigation(); }
-    QString face(int index) const { return button(index)->tag(); }
-    QString shown(const PictureControl* control) const { return KioskHarness::shownFile(control); }
+    static QString shown(const PictureControl* control) { return KioskHarness::shownFile(control); }
+    // The faces of Prev, Next and Close, as "prev.jpg -next.jpg -close.jpg".
+    QString faces() const
+    {
+        return QStringList{button(PrevButton)->tag(), button(NextButton)->tag(), button(CloseButton)->tag()}
+            .join(QLatin1Char(' '));
+    }
     int visibleSlots() const
     {
         int count = 0;
@@ -51,18 +62,13 @@ protected:
 
 TEST_F(BrowsingTest, EmptyListHidesEverySlotAndDisablesPaging)
 {
-    QDir(folder.kioskFolder() + QStringLiteral("/Rings")).removeRecursively();
-    QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Rings"));
+    emptyCategory(QStringLiteral("Rings"));
     start();
-
     EXPECT_EQ(0, visibleSlots());
-    EXPECT_EQ(QStringLiteral("-prev.jpg"), face(PrevButton));
-    EXPECT_EQ(QStringLiteral("-next.jpg"), face(NextButton));
-    EXPECT_FALSE(button(PrevButton)->isEnabled());
-    EXPECT_FALSE(button(NextButton)->isEnabled());
-    EXPECT_EQ(QStringList{QStringLiteral(
-                  "Warning - you have no images inside your \"category\" folder of \"Rings\"")},
-              kiosk->messageBox.messages);
+    EXPECT_EQ(QStringLiteral("-prev.jpg -next.jpg -close.jpg"), faces());
+    EXPECT_FALSE(button(PrevButton)->isEnabled() || button(NextButton)->isEnabled());
+    EXPECT_EQ(1,
+              kiosk->messageBox.messages.size()); // the warning's text is checked with a box open in a press
 }
 
 TEST_F(BrowsingTest, PagesAndTheDetailViewShowWhatTheNavigationSays)
@@ -70,55 +76,38 @@ TEST_F(BrowsingTest, PagesAndTheDetailViewShowWhatTheNavigationSays)
     start();
     EXPECT_EQ(12, visibleSlots());
     EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
-    EXPECT_EQ((QStringList{QStringLiteral("-prev.jpg"), QStringLiteral("next.jpg")}),
-              (QStringList{face(PrevButton), face(NextButton)}));
+    EXPECT_EQ(QStringLiteral("-prev.jpg next.jpg -close.jpg"), faces());
 
     kiosk->click(button(NextButton));
     EXPECT_EQ(3, visibleSlots());
     EXPECT_EQ(QStringLiteral("_Item 13.jpg"), shown(slot(1)));
     EXPECT_EQ(QString(), slot(4)->picturePath());
-    EXPECT_EQ((QStringList{QStringLiteral("prev.jpg"), QStringLiteral("-next.jpg")}),
-              (QStringList{face(PrevButton), face(NextButton)}));
+    EXPECT_EQ(QStringLiteral("prev.jpg -next.jpg -close.jpg"), faces());
     EXPECT_FALSE(button(NextButton)->isEnabled());
 
     kiosk->click(slot(3));
-    EXPECT_TRUE(controls().bigPicture->isVisible());
     EXPECT_EQ(QStringLiteral("Item 15.jpg"), shown(controls().bigPicture));
     EXPECT_EQ(QStringLiteral("_Item 15.jpg"), shown(slot(3))); // the release gave the slot its picture back
-    EXPECT_EQ(
-        (QStringList{QStringLiteral("prev.jpg"), QStringLiteral("-next.jpg"), QStringLiteral("close.jpg")}),
-        (QStringList{face(PrevButton), face(NextButton), face(CloseButton)}));
+    EXPECT_EQ(QStringLiteral("prev.jpg -next.jpg close.jpg"), faces());
     kiosk->click(controls().bigPicture);
     EXPECT_FALSE(controls().bigPicture->isVisible());
-    EXPECT_EQ(QStringLiteral("-close.jpg"), face(CloseButton));
-
     kiosk->click(button(PrevButton));
     EXPECT_EQ(12, visibleSlots());
-    EXPECT_EQ((QStringList{QStringLiteral("Program Started"), QStringLiteral("Next Button Pressed"),
-                           QStringLiteral("Detail: Item 15.jpg"), QStringLiteral("Prev Button Pressed")}),
-              kiosk->loggedEvents());
-}
 
-TEST_F(BrowsingTest, SteppingAcrossAPageMovesThePageAndCloseShowsIt)
-{
-    start();
+    // A step over the page's end moves the page beneath the detail view; Close shows it.
     kiosk->click(slot(12));
     slot(1)->setPicturePath(QString()); // a refill would give the covered slot its picture back
     kiosk->click(button(NextButton));
-    EXPECT_EQ(13, state().currentPicture());
-    EXPECT_EQ(12, state().pageStart());
+    EXPECT_EQ(12, kiosk->window().navigation().pageStart());
     EXPECT_EQ(QString(), slot(1)->picturePath());
     EXPECT_EQ(QStringLiteral("Item 13.jpg"), shown(controls().bigPicture));
-
     kiosk->click(button(CloseButton));
     EXPECT_FALSE(controls().bigPicture->isVisible());
     EXPECT_EQ(QStringLiteral("_Item 13.jpg"), shown(slot(1)));
-    EXPECT_EQ(3, visibleSlots());
-    const QStringList events = kiosk->loggedEvents();
-    EXPECT_EQ((QStringList{QStringLiteral("Program Started"), QStringLiteral("Detail: Item 12.jpg"),
-                           QStringLiteral("Next Button Pressed"), QStringLiteral("Detail: Item 13.jpg"),
-                           QStringLiteral("Close Button Pressed")}),
-              events);
+    EXPECT_EQ(QStringLiteral("prev.jpg -next.jpg -close.jpg"), faces());
+    EXPECT_EQ(lines("Program Started|Next Button Pressed|Detail: Item 15.jpg|Prev Button Pressed|"
+                    "Detail: Item 12.jpg|Next Button Pressed|Detail: Item 13.jpg|Close Button Pressed"),
+              kiosk->loggedEvents());
 }
 
 TEST_F(BrowsingTest, MenuPressInTheDetailViewClosesItWithOneClick)
@@ -127,42 +116,59 @@ TEST_F(BrowsingTest, MenuPressInTheDetailViewClosesItWithOneClick)
     start();
     kiosk->click(slot(2));
     const int clicks = kiosk->sound.plays;
-    kiosk->press(controls().btnMenu[2]);
-    EXPECT_EQ(QStringLiteral("_btn2.jpg"), shown(controls().btnMenu[2]));
-    EXPECT_EQ(QString(), controls().btnMenu[2]->caption());
-    kiosk->release(controls().btnMenu[2]);
-    EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(controls().btnMenu[2]));
+    LabelControl* menu = controls().btnMenu[2];
+    kiosk->press(menu);
+    EXPECT_EQ(QStringLiteral("_btn2.jpg"), shown(menu));
+    kiosk->release(menu);
+    EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
     EXPECT_EQ(clicks + 1, kiosk->sound.plays);
     EXPECT_FALSE(controls().bigPicture->isVisible());
     EXPECT_EQ(3, visibleSlots());
-    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
-    EXPECT_FALSE(kiosk->loggedEvents().contains(QStringLiteral("Close Button Pressed")));
-    EXPECT_EQ(QStringLiteral("Menu Button 2 Pressed"), kiosk->loggedEvents().last());
+    EXPECT_EQ(lines("Program Started|Detail: Item 02.jpg|Menu Button 2 Pressed"), kiosk->loggedEvents());
 }
 
-TEST_F(BrowsingTest, MenuPressRescansAndReturnsToTheFirstPage)
+TEST_F(BrowsingTest, MenuReleaseRescansItsCategoryAndFindsNamesWhateverTheirLetterCase)
 {
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    const struct
+    {
+        const char* picture;
+        const char* thumbnail; // without one the slot shows the picture itself
+    } rows[] = {{"Boot.jpg", "_boot.jpg"},
+                {"Clog.JPG", "_Clog.jpg"},
+                {"Mule.jpg", nullptr},
+                {"shoe.jpg", "_SHOE.JPG"}};
+    for (const auto& row : rows) {
+        folder.addPicture(QStringLiteral("WATCHES"), QLatin1String(row.picture), false);
+        if (row.thumbnail)
+            folder.temp().write(QStringLiteral("Kiosk/WATCHES/") + QLatin1String(row.thumbnail),
+                                jpegBytes(32, 24));
+    }
     start();
     kiosk->click(button(NextButton));
     folder.addPicture(QStringLiteral("Rings"), QStringLiteral("Aardvark.jpg"));
     kiosk->click(controls().btnMenu[1]);
-    EXPECT_EQ(0, state().pageStart());
+    EXPECT_EQ(0, kiosk->window().navigation().pageStart());
     EXPECT_EQ(QStringLiteral("_Aardvark.jpg"), shown(slot(1)));
-    EXPECT_EQ(16, kiosk->window().catalogue().imageCount());
     EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
-}
 
-TEST_F(BrowsingTest, ReleaseReportsACategoryThatVanishedAfterThePress)
-{
-    start();
+    kiosk->click(controls().btnMenu[2]);
+    EXPECT_EQ(QStringList(), kiosk->messageBox.messages);
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(i);
+        const auto& row = rows[i - 1];
+        EXPECT_EQ(QLatin1String(row.thumbnail ? row.thumbnail : row.picture), shown(slot(i)));
+        EXPECT_TRUE(slot(i)->hasPicture());
+    }
+
+    // A category that vanishes between the press and the release is reported at the release.
     LabelControl* menu = controls().btnMenu[2];
     kiosk->press(menu);
-    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    QDir(folder.kioskFolder() + QStringLiteral("/WATCHES")).removeRecursively();
     kiosk->release(menu);
-    ASSERT_EQ(1, kiosk->messageBox.messages.size());
-    EXPECT_EQ(
-        QStringLiteral("Product Directory \"%1/Kiosk/Watches\" Does Not Exist").arg(folder.programFolder()),
-        kiosk->messageBox.messages[0]);
+    EXPECT_EQ(QStringList{QStringLiteral("Product Directory \"%1/Kiosk/Watches\" Does Not Exist")
+                              .arg(folder.programFolder())},
+              kiosk->messageBox.messages);
     EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
 }
 
@@ -172,64 +178,23 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
     kiosk->click(button(NextButton));
     // The menu press waits in the queue and is handled at the first yield of the next fill.
     LabelControl* menu = controls().btnMenu[2];
-    const QPoint centre = menu->rect().center();
-    QCoreApplication::postEvent(menu,
-                                new QMouseEvent(QEvent::MouseButtonPress, centre, menu->mapToGlobal(centre),
-                                                Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
-    QCoreApplication::postEvent(menu,
-                                new QMouseEvent(QEvent::MouseButtonRelease, centre, menu->mapToGlobal(centre),
-                                                Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
+    const QPoint at = menu->rect().center();
+    for (const auto& [type, buttons] : {std::pair{QEvent::MouseButtonPress, Qt::LeftButton},
+                                        std::pair{QEvent::MouseButtonRelease, Qt::NoButton}})
+        QCoreApplication::postEvent(
+            menu, new QMouseEvent(type, at, menu->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier));
     kiosk->window().browsing().pageBack();
 
-    EXPECT_EQ(0, state().pageStart());
+    EXPECT_EQ(0, kiosk->window().navigation().pageStart());
     EXPECT_EQ(3, visibleSlots());
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(slot(i)->picturePath().contains(QStringLiteral("/Watches/_Item"))) << i;
     EXPECT_FALSE(button(NextButton)->isEnabled());
 }
 
-TEST_F(BrowsingTest, ReleaseFindsACategoryWrittenInAnotherLetterCase)
-{
-    QDir(folder.kioskFolder()).rename(QStringLiteral("Watches"), QStringLiteral("WATCHES"));
-    start();
-    kiosk->click(controls().btnMenu[2]);
-    EXPECT_TRUE(kiosk->messageBox.messages.isEmpty())
-        << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(3, visibleSlots());
-}
-
-TEST_F(BrowsingTest, ThumbnailsAreFoundWithoutRegardToLetterCase)
-{
-    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
-    const struct
-    {
-        const char* picture;
-        const char* thumbnail;
-    } rows[] = {{"Boot.jpg", "_boot.jpg"},
-                {"Clog.JPG", "_Clog.jpg"},
-                {"Mule.jpg", nullptr},
-                {"shoe.jpg", "_SHOE.JPG"}};
-    for (const auto& row : rows) {
-        folder.addPicture(QStringLiteral("Watches"), QLatin1String(row.picture), false);
-        if (row.thumbnail)
-            folder.temp().write(QStringLiteral("Kiosk/Watches/") + QLatin1String(row.thumbnail),
-                                jpegBytes(32, 24, 0x993366));
-    }
-    start();
-    kiosk->click(controls().btnMenu[2]);
-    for (int i = 1; i <= 4; ++i) {
-        SCOPED_TRACE(i);
-        const auto& row = rows[i - 1];
-        // Without a "_" copy the slot shows the picture itself.
-        EXPECT_EQ(QLatin1String(row.thumbnail ? row.thumbnail : row.picture), shown(slot(i)));
-        EXPECT_TRUE(slot(i)->hasPicture());
-    }
-}
-
 TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)
 {
-    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
-    QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Watches"));
+    emptyCategory(QStringLiteral("Watches"));
     folder.writeSettings(KioskFolder::standardSettings().replaceInStrings(
         QStringLiteral("btn2 = Watches, 10, 60"),
         QStringLiteral("btn2 = Watches, 10, 60, Wrist_Watches, DejaVu Sans, 12, FFFFFF,bold")));
@@ -244,8 +209,7 @@ TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)
     };
     LabelControl* menu = controls().btnMenu[2];
     kiosk->press(menu);
-    EXPECT_EQ(QStringList{QStringLiteral(
-                  "Warning - you have no images inside your \"category\" folder of \"Watches\"")},
+    EXPECT_EQ(lines("Warning - you have no images inside your \"category\" folder of \"Watches\""),
               kiosk->messageBox.messages);
     EXPECT_EQ(QStringLiteral("btn2.jpg"), shown(menu));
     EXPECT_EQ(QStringLiteral("Wrist\r\nWatches"), menu->caption());
@@ -253,6 +217,4 @@ TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)
     // A release that still arrives is not handled twice.
     kiosk->release(menu);
     EXPECT_EQ(1, kiosk->messageBox.messages.size());
-    kiosk->click(controls().btnMenu[1]);
-    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
 }

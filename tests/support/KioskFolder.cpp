@@ -10,27 +10,15 @@ KioskFolder::KioskFolder()
 
 QStringList KioskFolder::standardSettings()
 {
-    return {
-        QStringLiteral("[Kiosk]"),
-        QStringLiteral("backdrop = backdrop.jpg"),
-        QStringLiteral("btn1 = Rings, 10, 10, Fine_Rings, DejaVu Sans, 12, FFFFFF,bold"),
-        QStringLiteral("btn2 = Watches, 10, 60"),
-        QStringLiteral("grid = 4, 3, 40, 30, 100, 100, 10, 20"),
-        QStringLiteral("detailView = 100, 100, 300, 200"),
-        QStringLiteral("prev = 100, 400"),
-        QStringLiteral("close = 200, 400"),
-        QStringLiteral("print = 300, 400"),
-        QStringLiteral("next = 400, 400"),
-        QStringLiteral("lookup = 500, 400"),
-        QStringLiteral("keyboard = 20, 60"),
-        QStringLiteral("keyboardText = 40, 10"),
-        QStringLiteral("keyboardButtons = 20, 120, 220, 320"),
-        QStringLiteral("timeout = 120"),
-        QStringLiteral("attractTimer = 10"),
-        QStringLiteral("attract = true"),
-        QStringLiteral("printing = false"),
-        QStringLiteral("tracking = daily"),
-    };
+    // One line a setting, in this order: the kiosk check reports faults by line number.
+    return QStringLiteral(
+               "[Kiosk]|backdrop = backdrop.jpg|btn1 = Rings, 10, 10, Fine_Rings, DejaVu Sans, 12, "
+               "FFFFFF,bold|btn2 = Watches, 10, 60|grid = 4, 3, 40, 30, 100, 100, 10, 20|"
+               "detailView = 100, 100, 300, 200|prev = 100, 400|close = 200, 400|print = 300, 400|"
+               "next = 400, 400|lookup = 500, 400|keyboard = 20, 60|keyboardText = 40, 10|"
+               "keyboardButtons = 20, 120, 220, 320|timeout = 120|attractTimer = 10|attract = true|"
+               "printing = false|tracking = daily")
+        .split(QLatin1Char('|'));
 }
 
 void KioskFolder::writeSettings(const QStringList& lines) const
@@ -47,16 +35,13 @@ void KioskFolder::writeInterfacePicture(const QString& name, int width, int heig
 void KioskFolder::writeInterfacePictures() const
 {
     writeInterfacePicture(QStringLiteral("backdrop.jpg"), 800, 600);
-    for (int n = 1; n <= 9; ++n) {
-        writeInterfacePicture(QStringLiteral("btn%1.jpg").arg(n), 80, 40);
-        writeInterfacePicture(QStringLiteral("_btn%1.jpg").arg(n), 80, 40);
-    }
-    for (const char* button : {"prev", "next", "close", "print"}) {
-        const QString name = QLatin1String(button) + QStringLiteral(".jpg");
-        writeInterfacePicture(name, 60, 40);
-        writeInterfacePicture(QLatin1Char('_') + name, 60, 40);
-        writeInterfacePicture(QLatin1Char('-') + name, 60, 40);
-    }
+    for (int n = 1; n <= 9; ++n)
+        for (const char* face : {"", "_"})
+            writeInterfacePicture(QStringLiteral("%1btn%2.jpg").arg(QLatin1String(face)).arg(n), 80, 40);
+    for (const char* button : {"prev", "next", "close", "print"})
+        for (const char* face : {"", "_", "-"})
+            writeInterfacePicture(QStringLiteral("%1%2.jpg").arg(QLatin1String(face), QLatin1String(button)),
+                                  60, 40);
     writeInterfacePicture(QStringLiteral("lookup.jpg"), 70, 40);
     writeInterfacePicture(QStringLiteral("_thumbnail.jpg"), 40, 30);
     writeInterfacePicture(QStringLiteral("keyboardFrame.jpg"), 700, 420);
@@ -64,10 +49,10 @@ void KioskFolder::writeInterfacePictures() const
     writeInterfacePicture(QStringLiteral("keyboard.jpg"), 660, 264);
     writeInterfacePicture(QStringLiteral("noResults.jpg"), 660, 264);
     writeInterfacePicture(QStringLiteral("_kbd.jpg"), 66, 66);
-    for (const char* button : {"cancel", "clear", "space", "search"}) {
-        writeInterfacePicture(QLatin1String(button) + QStringLiteral(".jpg"), 90, 40);
-        writeInterfacePicture(QLatin1Char('_') + QLatin1String(button) + QStringLiteral(".jpg"), 90, 40);
-    }
+    for (const char* button : {"cancel", "clear", "space", "search"})
+        for (const char* face : {"", "_"})
+            writeInterfacePicture(QStringLiteral("%1%2.jpg").arg(QLatin1String(face), QLatin1String(button)),
+                                  90, 40);
 }
 
 QString KioskFolder::addPicture(const QString& category, const QString& name, bool withThumbnail) const
@@ -88,9 +73,9 @@ QStringList KioskFolder::addPictures(const QString& category, int count, bool wi
     return paths;
 }
 
-void KioskFolder::writeStandardKiosk() const
+void KioskFolder::writeStandardKiosk(const QStringList& extraSettings) const
 {
-    writeSettings(standardSettings());
+    writeSettings(standardSettings() + extraSettings);
     writeInterfacePictures();
     addPictures(QStringLiteral("Rings"), 15);
     addPictures(QStringLiteral("Watches"), 3);

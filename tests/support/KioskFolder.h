@@ -32,8 +32,9 @@ public:
     QStringList addPictures(const QString& category, int count, bool withThumbnails = true) const;
     QString addPicture(const QString& category, const QString& name, bool withThumbnail = true) const;
 
-    // The standard kiosk: settings, Interface pictures, "Rings" with 15 pictures and "Watches" with 3.
-    void writeStandardKiosk() const;
+    // The standard kiosk: the standard settings and any extra lines after them (a later line
+    // wins), Interface pictures, "Rings" with 15 pictures and "Watches" with 3.
+    void writeStandardKiosk(const QStringList& extraSettings = {}) const;
 
 private:
     TempFolder m_temp;

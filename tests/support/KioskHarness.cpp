@@ -3,8 +3,8 @@
 #include "tracking/TrackingLog.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
-#include <QTest>
 
 namespace quindle::test {
 
@@ -27,31 +27,9 @@ bool KioskHarness::start()
     return true;
 }
 
-void KioskHarness::press(QWidget* control, Qt::MouseButton button)
-{
-    QTest::mousePress(control, button, Qt::NoModifier, control->rect().center());
-}
-
-void KioskHarness::release(QWidget* control, Qt::MouseButton button)
-{
-    QTest::mouseRelease(control, button, Qt::NoModifier, control->rect().center());
-}
-
-void KioskHarness::click(QWidget* control, Qt::MouseButton button)
-{
-    clickAt(control, control->rect().center(), button);
-}
-
-void KioskHarness::clickAt(QWidget* control, QPoint position, Qt::MouseButton button)
-{
-    QTest::mousePress(control, button, Qt::NoModifier, position);
-    QTest::mouseRelease(control, button, Qt::NoModifier, position);
-}
-
 QString KioskHarness::shownFile(const PictureControl* control)
 {
-    const QString path = control->picturePath();
-    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+    return QFileInfo(control->picturePath()).fileName();
 }
 
 QStringList KioskHarness::loggedEvents()

@@ -8,6 +8,7 @@
 
 #include <QDate>
 #include <QStringList>
+#include <QTest>
 #include <memory>
 
 namespace quindle::test {
@@ -33,10 +34,22 @@ public:
     FakeMachine machine;
 
     // Presses (and releases) a control with a real mouse event at its centre or at a point.
-    void press(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
-    void release(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
-    void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton);
-    void clickAt(QWidget* control, QPoint position, Qt::MouseButton button = Qt::LeftButton);
+    static void press(QWidget* control)
+    {
+        QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
+    }
+    static void release(QWidget* control)
+    {
+        QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
+    }
+    static void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(control, button, {}, control->rect().center());
+    }
+    static void clickAt(QWidget* control, QPoint position, Qt::MouseButton button = Qt::LeftButton)
+    {
+        QTest::mouseClick(control, button, {}, position);
+    }
 
     // The file name (without folder) that a picture control shows, "" for none.
     static QString shownFile(const PictureControl* control);

@@ -6,11 +6,6 @@
 
 namespace quindle::test {
 
-TempFolder::TempFolder()
-{
-    m_dir.setAutoRemove(true);
-}
-
 QString TempFolder::filePath(const QString& relative) const
 {
     return m_dir.filePath(relative);

@@ -12,7 +12,6 @@ namespace quindle::test {
 class TempFolder
 {
 public:
-    TempFolder();
     QString path() const { return m_dir.path(); }
     QString filePath(const QString& relative) const;
     // Writes a file (creating its folders) and returns its full path.
