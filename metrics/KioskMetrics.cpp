@@ -2,6 +2,7 @@
 
 #include "metrics/MetricsText.h"
 #include "platform/Clock.h"
+#include "tracking/TrackingEvents.h"
 
 #include <QEvent>
 
@@ -20,14 +21,25 @@ KioskMetrics::~KioskMetrics() = default;
 
 void KioskMetrics::countEvent(const QString& eventText, bool detailOpen)
 {
-    if (eventText == QLatin1String("Exit Attract Mode"))
+    const QByteArray text = eventText.toUtf8();
+    const std::optional<ReadTrackingText> read = readTrackingText(text);
+    if (!read)
+        return;
+    switch (read->event) {
+    case TrackingEvent::ExitAttract:
         ++m_figures.visits;
-    const bool paging = eventText == QLatin1String("Next Button Pressed") ||
-                        eventText == QLatin1String("Prev Button Pressed");
-    if (paging && !detailOpen)
-        ++m_figures.pagesTurned;
-    if (eventText == QLatin1String("Program Termination: Auto Reboot"))
+        return;
+    case TrackingEvent::NextButton:
+    case TrackingEvent::PrevButton:
+        if (!detailOpen)
+            ++m_figures.pagesTurned;
+        return;
+    case TrackingEvent::AutoReboot:
         ++m_figures.restartsRequested;
+        return;
+    default:
+        return;
+    }
 }
 
 void KioskMetrics::countSearch(std::int32_t hits)
