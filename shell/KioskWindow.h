@@ -9,7 +9,6 @@
 #include "shell/KioskMessages.h"
 #include "shell/MachineServices.h"
 
-#include <QPoint>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
