@@ -1,6 +1,5 @@
 #include "settings/SettingsParser.h"
 
-#include "platform/FileSystem.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsText.h"
 #include "settings/StatementFields.h"
@@ -17,6 +16,38 @@ QString latin(const char* text)
     return QString::fromLatin1(text);
 }
 
+QString missingControlButtonMessage(const char* key, const char* role)
+{
+    return settingsFileMessage(QStringLiteral("Your \"quindle.ini\" file has no \"%1\" statement - the %2 "
+                                              "button is needed.")
+                                   .arg(latin(key), latin(role)));
+}
+
+// Made once, at the first reading: a file still being written lacks them at every reading.
+const QString& noPrevMessage()
+{
+    static const QString message = missingControlButtonMessage("prev", "previous");
+    return message;
+}
+
+const QString& noCloseMessage()
+{
+    static const QString message = missingControlButtonMessage("close", "close");
+    return message;
+}
+
+const QString& noNextMessage()
+{
+    static const QString message = missingControlButtonMessage("next", "next");
+    return message;
+}
+
+// A menu button's key is always written in lower case in its message.
+QString menuButtonKey(QStringView writtenKey)
+{
+    return QStringLiteral("btn") + writtenKey.at(3);
+}
+
 bool isMenuButtonKey(QStringView key)
 {
     return key.size() == 4 && key.startsWith(QLatin1String("btn"), Qt::CaseInsensitive);
@@ -24,58 +55,131 @@ bool isMenuButtonKey(QStringView key)
 
 } // namespace
 
-SettingsParser::SettingsParser(KioskSettings& settings, QString settingsFile, ProblemHandling handling)
-    : m_settings(settings), m_settingsFile(std::move(settingsFile)), m_handling(handling)
+SettingsParser::SettingsParser(KioskSettings& settings, QString settingsFile, ProblemHandling handling,
+                               InterfaceFileFinder findInterfaceFile)
+    : m_settings(settings), m_settingsFile(std::move(settingsFile)), m_handling(handling),
+      m_findInterfaceFile(std::move(findInterfaceFile))
 {
     m_menuEntryLines.resize(m_settings.menuEntries.size());
-    addHandlers();
+    // A file being written holds a few problems at once; the kiosk stops at the first.
+    m_problems.reserve(m_handling == ProblemHandling::StopAtFirst ? 1 : 8);
 }
 
 // The keys in the order they are compared; menu buttons are recognised before all of them.
-void SettingsParser::addHandlers()
+// One table for every reading: a reading makes nothing of it.
+const std::vector<SettingsParser::KeyHandler>& SettingsParser::handlers()
 {
-    // Made for every reading, so nothing here allocates but the table itself.
-    m_handlers.reserve(26);
-    KioskSettings& s = m_settings;
-    const auto add = [this](const char* key, Handler handler) {
-        m_handlers.emplace_back(QLatin1StringView(key), std::move(handler));
+    using P = SettingsParser;
+    using S = Statement;
+    static const std::vector<KeyHandler> table = {
+        {"grid",
+         [](P& p, const S& st) {
+             p.readGrid(st);
+         }},
+        {"keyboard",
+         [](P& p, const S& st) {
+             p.readKeyboardPlace(st, p.m_settings.keyboardPosition,
+                                 "You have an improper keyboard format statement:");
+         }},
+        {"keyboardText",
+         [](P& p, const S& st) {
+             p.readKeyboardPlace(st, p.m_settings.keyboardTextPosition,
+                                 "You have an improper keyboardText statement:");
+         }},
+        {"next",
+         [](P& p, const S& st) {
+             p.readControlButton(st, NextButton);
+         }},
+        {"prev",
+         [](P& p, const S& st) {
+             p.readControlButton(st, PrevButton);
+         }},
+        {"close",
+         [](P& p, const S& st) {
+             p.readControlButton(st, CloseButton);
+         }},
+        {"print",
+         [](P& p, const S& st) {
+             p.readControlButton(st, PrintButton);
+         }},
+        {"lookup",
+         [](P& p, const S& st) {
+             p.readControlButton(st, LookupButton);
+         }},
+        {"detailView",
+         [](P& p, const S& st) {
+             p.readDetailView(st);
+         }},
+        {"keyboardButtons",
+         [](P& p, const S& st) {
+             p.readKeyboardButtons(st);
+         }},
+        {"attract",
+         [](P& p, const S& st) {
+             p.readBoolean(st, p.m_settings.attractEnabled);
+         }},
+        {"hideMouse",
+         [](P& p, const S& st) {
+             p.readBoolean(st, p.m_settings.hideMouse);
+         }},
+        {"timeout",
+         [](P& p, const S& st) {
+             p.readWholeNumber(st, p.m_settings.idleTimeout);
+         }},
+        {"attractTimer",
+         [](P& p, const S& st) {
+             p.readWholeNumber(st, p.m_settings.slideSeconds);
+         }},
+        {"printing",
+         [](P& p, const S& st) {
+             p.readPrinting(st);
+         }},
+        {"backdrop",
+         [](P& p, const S& st) {
+             p.readBackdrop(st);
+         }},
+        {"jpgTop",
+         [](P& p, const S& st) {
+             p.readReal(st, p.m_settings.jpgTop);
+         }},
+        {"jpgLeft",
+         [](P& p, const S& st) {
+             p.readReal(st, p.m_settings.jpgLeft);
+         }},
+        {"jpgWidth",
+         [](P& p, const S& st) {
+             p.readReal(st, p.m_settings.jpgWidth);
+         }},
+        {"jpgHeight",
+         [](P& p, const S& st) {
+             p.readReal(st, p.m_settings.jpgHeight);
+         }},
+        {"tracking",
+         [](P& p, const S& st) {
+             p.readTracking(st);
+         }},
+        {"reboot1",
+         [](P& p, const S& st) {
+             p.readRebootTime(st, 0);
+         }},
+        {"reboot2",
+         [](P& p, const S& st) {
+             p.readRebootTime(st, 1);
+         }},
+        {"reboot3",
+         [](P& p, const S& st) {
+             p.readRebootTime(st, 2);
+         }},
+        {"usbResetCard",
+         [](P& p, const S& st) {
+             p.readBoolean(st, p.m_settings.watchdogEnabled);
+         }},
+        {"showFileName",
+         [](P& p, const S& st) {
+             p.readShowFileName(st);
+         }},
     };
-    add("grid", [this](const Statement& st) { readGrid(st); });
-    add("keyboard", [this, &s](const Statement& st) {
-        readKeyboardPlace(st, s.keyboardPosition, "You have an improper keyboard format statement:");
-    });
-    add("keyboardText", [this, &s](const Statement& st) {
-        readKeyboardPlace(st, s.keyboardTextPosition, "You have an improper keyboardText statement:");
-    });
-    addControlButton("next", NextButton);
-    addControlButton("prev", PrevButton);
-    addControlButton("close", CloseButton);
-    addControlButton("print", PrintButton);
-    addControlButton("lookup", LookupButton);
-    add("detailView", [this](const Statement& st) { readDetailView(st); });
-    add("keyboardButtons", [this](const Statement& st) { readKeyboardButtons(st); });
-    add("attract", [this, &s](const Statement& st) { readBoolean(st, s.attractEnabled); });
-    add("hideMouse", [this, &s](const Statement& st) { readBoolean(st, s.hideMouse); });
-    add("timeout", [this, &s](const Statement& st) { readWholeNumber(st, s.idleTimeout); });
-    add("attractTimer", [this, &s](const Statement& st) { readWholeNumber(st, s.slideSeconds); });
-    add("printing", [this](const Statement& st) { readPrinting(st); });
-    add("backdrop", [this](const Statement& st) { readBackdrop(st); });
-    add("jpgTop", [this, &s](const Statement& st) { readReal(st, s.jpgTop); });
-    add("jpgLeft", [this, &s](const Statement& st) { readReal(st, s.jpgLeft); });
-    add("jpgWidth", [this, &s](const Statement& st) { readReal(st, s.jpgWidth); });
-    add("jpgHeight", [this, &s](const Statement& st) { readReal(st, s.jpgHeight); });
-    add("tracking", [this](const Statement& st) { readTracking(st); });
-    add("reboot1", [this](const Statement& st) { readRebootTime(st, 0); });
-    add("reboot2", [this](const Statement& st) { readRebootTime(st, 1); });
-    add("reboot3", [this](const Statement& st) { readRebootTime(st, 2); });
-    add("usbResetCard", [this, &s](const Statement& st) { readBoolean(st, s.watchdogEnabled); });
-    add("showFileName", [this](const Statement& st) { readShowFileName(st); });
-}
-
-void SettingsParser::addControlButton(const char* key, int index)
-{
-    m_handlers.emplace_back(QLatin1StringView(key),
-                            [this, index](const Statement& st) { readControlButton(st, index); });
+    return table;
 }
 
 void SettingsParser::readLines(const QList<QStringView>& lines)
@@ -96,18 +200,18 @@ void SettingsParser::readLine(QStringView line, int lineNumber)
     // because their style word is compared as written.
     const QStringView value = firstCharacterView(line.sliced(equals + 1), valueLength);
     if (isMenuButtonKey(key))
-        return readMenuButton(Statement{key.toString(), value.toString(), lineNumber});
-    const Handler* handler = handlerFor(key);
+        return readMenuButton(Statement{key, value, lineNumber});
+    const Handler handler = handlerFor(key);
     if (!handler)
         return;
-    (*handler)(Statement{key.toString(), trimmedOfSpaces(value).toString(), lineNumber});
+    handler(*this, Statement{key, trimmedOfSpaces(value), lineNumber});
 }
 
-const SettingsParser::Handler* SettingsParser::handlerFor(QStringView key) const
+SettingsParser::Handler SettingsParser::handlerFor(QStringView key)
 {
-    for (const auto& [name, handler] : m_handlers) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return &handler;
+    for (const KeyHandler& entry : handlers()) {
+        if (key.size() == entry.key.size() && key.compare(entry.key, Qt::CaseInsensitive) == 0)
+            return entry.handler;
     }
     return nullptr;
 }
@@ -122,7 +226,7 @@ void SettingsParser::report(int line, const QString& message)
     m_problems.push_back(SettingsProblem{m_settingsFile, line, message});
 }
 
-void SettingsParser::refuse(const Statement& statement, const QString& firstLine, const QString& writtenKey)
+void SettingsParser::refuse(const Statement& statement, const QString& firstLine, QStringView writtenKey)
 {
     report(statement.line, improperStatementMessage(firstLine, writtenKey, statement.value));
 }
@@ -137,7 +241,7 @@ void SettingsParser::refuse(const Statement& statement, const QString& firstLine
 void SettingsParser::readMenuButton(const Statement& statement)
 {
     const QChar digit = statement.key.at(3);
-    const QString writtenKey = QStringLiteral("btn") + digit; // always lower case in its message
+    const QString writtenKey = menuButtonKey(statement.key);
     if (digit < QLatin1Char('1') || digit > QLatin1Char('9'))
         return refuse(statement, latin("You have a menu button statement whose number is not 1 to 9:"),
                       writtenKey);
@@ -147,7 +251,7 @@ void SettingsParser::readMenuButton(const Statement& statement)
     m_menuButtonCreated[static_cast<size_t>(number)] = true;
     resizeMenuEntries(number);
     m_menuEntryLines[static_cast<size_t>(number)] = statement.line;
-    m_lastMenuStatement = Statement{writtenKey, statement.value, statement.line};
+    m_lastMenuStatement = statement;
 
     const int commas = countCommas(statement.value);
     if (commas != 2 && commas != 7)
@@ -339,7 +443,7 @@ void SettingsParser::readRebootTime(const Statement& statement, int index)
 void SettingsParser::readPrinting(const Statement& statement)
 {
     m_printingStatement = statement;
-    const QString& word = statement.value;
+    const QStringView word = statement.value;
     m_settings.printingMode = PrintingMode::None;
     if (word.compare(QLatin1String("JPG"), Qt::CaseInsensitive) == 0)
         m_settings.printingMode = PrintingMode::Jpg;
@@ -350,7 +454,7 @@ void SettingsParser::readPrinting(const Statement& statement)
 // An unknown word is no fault: it switches tracking off.
 void SettingsParser::readTracking(const Statement& statement)
 {
-    const QString& word = statement.value;
+    const QStringView word = statement.value;
     m_settings.trackingMode = TrackingMode::None;
     if (word.compare(QLatin1String("daily"), Qt::CaseInsensitive) == 0)
         m_settings.trackingMode = TrackingMode::Daily;
@@ -360,13 +464,16 @@ void SettingsParser::readTracking(const Statement& statement)
 
 void SettingsParser::readBackdrop(const Statement& statement)
 {
-    const QString path = resolveCaseless(m_settings.interfaceFolder, withForwardSlashes(statement.value));
     // A name with a NUL character would be cut short by the system and find another file.
-    if (statement.value.contains(QChar(u'\0')) || !fileExists(path)) {
+    const std::optional<QString> path =
+        statement.value.contains(QChar(u'\0'))
+            ? std::nullopt
+            : m_findInterfaceFile(m_settings.interfaceFolder, statement.value.toString());
+    if (!path) {
         return refuse(statement, latin("Cannot locate the file indicated in your backdrop statement:"),
                       QStringLiteral("backdrop"));
     }
-    m_settings.backdropPath = path;
+    m_settings.backdropPath = *path;
 }
 
 // --- Whole-file checks ---------------------------------------------------------------------
@@ -377,10 +484,10 @@ void SettingsParser::checkWholeFile()
 {
     const std::array<std::function<void()>, 5> checks = {
         [this] { checkMenuNumbers(); },
-        [this] { checkControlButton(PrevButton, "prev", "previous"); },
-        [this] { checkControlButton(CloseButton, "close", "close"); },
+        [this] { checkControlButton(PrevButton, noPrevMessage()); },
+        [this] { checkControlButton(CloseButton, noCloseMessage()); },
         [this] { checkPrintButton(); },
-        [this] { checkControlButton(NextButton, "next", "next"); },
+        [this] { checkControlButton(NextButton, noNextMessage()); },
     };
     for (const auto& check : checks) {
         if (stopped())
@@ -402,17 +509,14 @@ void SettingsParser::checkMenuNumbers()
             QStringLiteral("You have a menu button statement, but no \"btn%1\" statement "
                            "before it:")
                 .arg(number);
-        return refuse(m_lastMenuStatement, firstLine);
+        return refuse(m_lastMenuStatement, firstLine, menuButtonKey(m_lastMenuStatement.key));
     }
 }
 
-void SettingsParser::checkControlButton(int index, const char* key, const char* role)
+void SettingsParser::checkControlButton(int index, const QString& message)
 {
-    if (m_controlStatementSeen[static_cast<size_t>(index)])
-        return;
-    report(0, settingsFileMessage(QStringLiteral("Your \"quindle.ini\" file has no \"%1\" statement - the %2 "
-                                                 "button is needed.")
-                                      .arg(latin(key), latin(role))));
+    if (!m_controlStatementSeen[static_cast<size_t>(index)])
+        report(0, message);
 }
 
 void SettingsParser::checkPrintButton()

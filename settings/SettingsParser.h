@@ -21,9 +21,10 @@ class StatementFields;
 class SettingsParser
 {
 public:
-    // The record must already hold interfaceFolder, below which backdrop names are looked
-    // up; settingsFile is the path the problems name.
-    SettingsParser(KioskSettings& settings, QString settingsFile, ProblemHandling handling);
+    // The record must already hold interfaceFolder, below which findInterfaceFile looks up
+    // backdrop names; settingsFile is the path the problems name.
+    SettingsParser(KioskSettings& settings, QString settingsFile, ProblemHandling handling,
+                   InterfaceFileFinder findInterfaceFile);
     // The key handlers hold this parser.
     SettingsParser(const SettingsParser&) = delete;
     SettingsParser& operator=(const SettingsParser&) = delete;
@@ -34,19 +35,26 @@ public:
 private:
     struct Statement
     {
-        QString key; // as written in the file, trimmed of spaces
-        QString value;
+        // Both look into the file's text, which outlives the reading.
+        QStringView key; // as written in the file, trimmed of spaces
+        QStringView value;
         int line = 0;
     };
-    using Handler = std::function<void(const Statement&)>;
+    using Handler = void (*)(SettingsParser&, const Statement&);
+    struct KeyHandler
+    {
+        KeyHandler(const char* name, Handler run) : key(name), handler(run) {}
 
-    void addHandlers();
-    void addControlButton(const char* key, int index);
+        QLatin1StringView key;
+        Handler handler;
+    };
+
+    static const std::vector<KeyHandler>& handlers();
+    static Handler handlerFor(QStringView key);
     void readLine(QStringView line, int lineNumber);
-    const Handler* handlerFor(QStringView key) const;
     bool stopped() const;
     void report(int line, const QString& message);
-    void refuse(const Statement& statement, const QString& firstLine, const QString& writtenKey);
+    void refuse(const Statement& statement, const QString& firstLine, QStringView writtenKey);
     void refuse(const Statement& statement, const QString& firstLine);
 
     // Layout statements.
@@ -73,14 +81,14 @@ private:
     // Checks once the whole file is read.
     void checkWholeFile();
     void checkMenuNumbers();
-    void checkControlButton(int index, const char* key, const char* role);
+    void checkControlButton(int index, const QString& message);
     void checkPrintButton();
 
     KioskSettings& m_settings;
     QString m_settingsFile;
     ProblemHandling m_handling;
+    InterfaceFileFinder m_findInterfaceFile;
     std::vector<SettingsProblem> m_problems;
-    std::vector<std::pair<QLatin1StringView, Handler>> m_handlers;
 
     // A button element is created once per run, even when a lower statement later drops
     // its menu entry again; the line of each entry's statement runs beside menuEntries.

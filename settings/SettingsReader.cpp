@@ -76,13 +76,27 @@ SettingsReport SettingsReader::readWith(ProblemHandling handling) const
     return readSettingsBytes(*settingsBytes, std::move(report.settings), settingsPath, handling);
 }
 
+std::optional<QString> findInterfaceFileOnDisk(const QString& interfaceFolder, const QString& name)
+{
+    const QString path = resolveCaseless(interfaceFolder, withForwardSlashes(name));
+    if (!fileExists(path))
+        return std::nullopt;
+    return path;
+}
+
 SettingsReport readSettingsBytes(const QByteArray& bytes, KioskSettings settings, const QString& settingsFile,
-                                 ProblemHandling handling)
+                                 ProblemHandling handling, const InterfaceFileFinder& findInterfaceFile)
+{
+    return readSettingsText(decodeSettingsText(bytes), std::move(settings), settingsFile, handling,
+                            findInterfaceFile);
+}
+
+SettingsReport readSettingsText(QStringView text, KioskSettings settings, const QString& settingsFile,
+                                ProblemHandling handling, const InterfaceFileFinder& findInterfaceFile)
 {
     SettingsReport report;
     report.settings = std::move(settings);
-    SettingsParser parser(report.settings, settingsFile, handling);
-    const QString text = decodeSettingsText(bytes);
+    SettingsParser parser(report.settings, settingsFile, handling, findInterfaceFile);
     parser.readLines(settingsLineViews(text));
     report.problems = parser.problems();
     return report;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -41,11 +42,23 @@ struct SettingsReport
     bool ok() const { return problems.empty(); }
 };
 
+// Finds a file that a statement names below the Interface folder, without regard to case:
+// its full path, or nothing when there is no such file.
+using InterfaceFileFinder =
+    std::function<std::optional<QString>(const QString& interfaceFolder, const QString& name)>;
+
+// The finder the kiosk uses: the file as it lies on the disk.
+std::optional<QString> findInterfaceFileOnDisk(const QString& interfaceFolder, const QString& name);
+
 // Carries out the contents of a settings file on a record that already holds the kiosk
 // folder and its Interface folder; settingsFile is the path the problems name. The reader
 // below hands it the bytes of "quindle.ini".
 SettingsReport readSettingsBytes(const QByteArray& bytes, KioskSettings settings, const QString& settingsFile,
-                                 ProblemHandling handling);
+                                 ProblemHandling handling,
+                                 const InterfaceFileFinder& findInterfaceFile = findInterfaceFileOnDisk);
+// The same, on the file's text once decoded.
+SettingsReport readSettingsText(QStringView text, KioskSettings settings, const QString& settingsFile,
+                                ProblemHandling handling, const InterfaceFileFinder& findInterfaceFile);
 
 // Reads the pointer file "quindleFolder.ini" in the program folder and the settings file
 // "quindle.ini" of the kiosk folder it names. Pure logic: it shows nothing and ends

@@ -20,12 +20,12 @@ constexpr std::array<char16_t, 32> windows1252High = {
 
 QString decodeWindows1252(const QByteArray& bytes)
 {
-    QString text;
-    text.reserve(bytes.size());
+    QString text(bytes.size(), Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
     for (const char byte : bytes) {
         const auto value = static_cast<unsigned char>(byte);
         const bool high = value >= 0x80 && value <= 0x9F;
-        text.append(QChar(high ? windows1252High[value - 0x80] : static_cast<char16_t>(value)));
+        *out++ = high ? windows1252High[value - 0x80] : static_cast<char16_t>(value);
     }
     return text;
 }
@@ -64,6 +64,7 @@ QString decodeSettingsText(QByteArray bytes)
 QList<QStringView> settingsLineViews(QStringView text)
 {
     QList<QStringView> lines;
+    lines.reserve(text.count(QLatin1Char('\n')) + 1);
     while (!text.isEmpty()) {
         const qsizetype end = text.indexOf(QLatin1Char('\n'));
         QStringView line = end < 0 ? text : text.first(end);

@@ -5,14 +5,21 @@
 
 namespace quindle {
 
-StatementFields::StatementFields(const QString& value)
-    : m_value(value), m_fields(QStringView(m_value).split(QLatin1Char(',')))
+StatementFields::StatementFields(QStringView value)
 {
+    while (true) {
+        const qsizetype comma = value.indexOf(QLatin1Char(','));
+        if (comma < 0)
+            break;
+        m_fields.append(value.first(comma));
+        value = value.sliced(comma + 1);
+    }
+    m_fields.append(value);
 }
 
 QStringView StatementFields::field(int number) const
 {
-    return m_fields.value(number - 1);
+    return number >= 1 && number <= m_fields.size() ? m_fields[number - 1] : QStringView();
 }
 
 QString StatementFields::rawText(int number) const

@@ -2,9 +2,9 @@
 
 #include "settings/KioskSettings.h"
 
-#include <QList>
 #include <QString>
 #include <QStringView>
+#include <QVarLengthArray>
 #include <cstdint>
 
 namespace quindle {
@@ -15,10 +15,8 @@ namespace quindle {
 class StatementFields
 {
 public:
-    explicit StatementFields(const QString& value);
-    // The fields look into the value this object keeps.
-    StatementFields(const StatementFields&) = delete;
-    StatementFields& operator=(const StatementFields&) = delete;
+    // The fields look into the value, which must outlive them.
+    explicit StatementFields(QStringView value);
 
     QString text(int number) const;    // trimmed of spaces
     QString rawText(int number) const; // exactly as written: style words are compared so
@@ -37,8 +35,8 @@ private:
 
     QStringView field(int number) const;
 
-    QString m_value;
-    QList<QStringView> m_fields;
+    // A statement has at most eight fields that are read; more only fail its comma count.
+    QVarLengthArray<QStringView, 8> m_fields;
     QString m_failure;
 };
 

@@ -1,6 +1,7 @@
 #include "settings/ValueConversions.h"
 
 #include <QByteArray>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -105,9 +106,11 @@ std::optional<double> parseDecimal(QStringView text)
     if (!isDecimalSyntax(number))
         return std::nullopt;
     // from_chars reads the C locale's form whatever the process locale is, but takes no "+".
-    QByteArray bytes = number.toLatin1();
-    if (bytes.startsWith('+'))
-        bytes.remove(0, 1);
+    // The syntax lets only ASCII through, one byte a character.
+    const QStringView digits = number.startsWith(QLatin1Char('+')) ? number.sliced(1) : number;
+    QVarLengthArray<char, 128> bytes;
+    for (const QChar character : digits)
+        bytes.append(static_cast<char>(character.unicode()));
     double value = 0;
     const auto [end, error] = std::from_chars(bytes.constData(), bytes.constData() + bytes.size(), value);
     if (error != std::errc() || end != bytes.constData() + bytes.size() || !std::isfinite(value))

@@ -1,66 +1,59 @@
 // Feeds arbitrary bytes to the settings reader as the contents of the kiosk's "quindle.ini",
-// straight from memory. The reader must neither crash nor hang, and the owner's check must
-// report first exactly the problem with which the kiosk itself would end.
+// straight from memory, with its Interface folder in memory too. The reader must neither crash
+// nor hang, and the owner's check must report first exactly the problem with which the kiosk
+// itself would end.
 
-#include "platform/FileSystem.h"
 #include "settings/SettingsReader.h"
+#include "settings/SettingsText.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QStringList>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
-// One kiosk folder for the whole run, whose Interface folder holds a backdrop so that
-// backdrop statements can also succeed. The settings file itself never goes to disk.
-class FuzzKiosk
+// The Interface folder of the kiosk being fuzzed, held in memory: a backdrop and a picture in a
+// subfolder, so that backdrop statements can also succeed. A name is found as on the disk:
+// without regard to case, backslashes read as slashes and empty steps skipped.
+std::optional<QString> findInMemory(const QString& interfaceFolder, const QString& name)
 {
-public:
-    FuzzKiosk()
-    {
-        QDir(m_folder.path()).mkpath(QStringLiteral("Kiosk/Interface/Shop"));
-        write(QStringLiteral("Kiosk/Interface/back.jpg"));
-        write(QStringLiteral("Kiosk/Interface/Shop/Night.jpg"));
-        m_settings.kioskFolder = QStringLiteral("Kiosk");
-        m_settings.kioskFolderPath = m_folder.filePath(QStringLiteral("Kiosk"));
-        m_settings.interfaceFolder = m_folder.filePath(QStringLiteral("Kiosk/Interface/"));
+    static const std::array<QString, 2> files = {QStringLiteral("back.jpg"),
+                                                 QStringLiteral("Shop/Night.jpg")};
+    const QString steps =
+        quindle::withForwardSlashes(name).split(QLatin1Char('/'), Qt::SkipEmptyParts).join(u'/');
+    for (const QString& file : files) {
+        if (steps.compare(file, Qt::CaseInsensitive) == 0)
+            return interfaceFolder + file;
     }
+    return std::nullopt;
+}
 
-    const quindle::KioskSettings& settings() const { return m_settings; }
-    QString settingsFile() const
-    {
-        return quindle::joinPath(m_settings.kioskFolderPath, QStringLiteral("quindle.ini"));
-    }
-
-private:
-    void write(const QString& relative) const
-    {
-        QFile file(m_folder.filePath(relative));
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write("not a picture") < 0)
-            std::abort(); // the harness itself is broken: no input result would mean anything
-    }
-
-    QTemporaryDir m_folder;
-    quindle::KioskSettings m_settings;
-};
+quindle::KioskSettings fuzzedKiosk()
+{
+    quindle::KioskSettings settings;
+    settings.kioskFolder = QStringLiteral("Kiosk");
+    settings.kioskFolderPath = QStringLiteral("/shop/Kiosk");
+    settings.interfaceFolder = QStringLiteral("/shop/Kiosk/Interface/");
+    return settings;
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static const FuzzKiosk kiosk;
-    static const QString settingsFile = kiosk.settingsFile();
+    static const quindle::KioskSettings kiosk = fuzzedKiosk();
+    static const QString settingsFile = QStringLiteral("/shop/Kiosk/quindle.ini");
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
 
-    const quindle::SettingsReport first = quindle::readSettingsBytes(bytes, kiosk.settings(), settingsFile,
-                                                                     quindle::ProblemHandling::StopAtFirst);
-    const quindle::SettingsReport all = quindle::readSettingsBytes(bytes, kiosk.settings(), settingsFile,
-                                                                   quindle::ProblemHandling::CollectAll);
+    const quindle::SettingsReport first = quindle::readSettingsBytes(
+        bytes, kiosk, settingsFile, quindle::ProblemHandling::StopAtFirst, findInMemory);
+    const quindle::SettingsReport all = quindle::readSettingsBytes(
+        bytes, kiosk, settingsFile, quindle::ProblemHandling::CollectAll, findInMemory);
     if (first.ok() != all.ok())
         std::abort();
     if (!first.ok() && first.problems.front().message != all.problems.front().message)
