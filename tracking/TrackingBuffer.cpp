@@ -16,7 +16,7 @@ const QByteArray lineEnd = QByteArrayLiteral("\r\n");
 
 bool TrackingBuffer::add(const QString& text, const QDateTime& at)
 {
-    QByteArray line = encodeFileName(TrackingLog::formatLine(text, at));
+    QByteArray line = TrackingLog::formatLine(text, at);
     line += lineEnd;
     m_lines.push_back(std::move(line));
     ++m_linesAdded;

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -15,16 +16,16 @@ namespace quindle {
 
 namespace {
 
-// The number in decimal, zeros in front up to width digits. A kiosk logs one line per
-// press, so a line is built in one string without temporaries.
-void appendPadded(QString& text, int value, int width)
+// Writes the number in decimal, zeros in front up to width digits, and returns the end.
+// A kiosk logs one line per press: a line's stamp is written without temporaries.
+char* putPadded(char* out, int value, int width)
 {
     std::array<char, 16> digits{};
+    const char* begin = digits.data();
     const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-    const auto length = static_cast<qsizetype>(end - digits.data());
-    for (qsizetype missing = width - length; missing > 0; --missing)
-        text += QLatin1Char('0');
-    text += QLatin1StringView(digits.data(), length);
+    for (auto missing = width - (end - begin); missing > 0; --missing)
+        *out++ = '0';
+    return std::copy(begin, end, out);
 }
 
 // Makes sure the written lines reached the medium: a full disk or a failing card may only
@@ -112,42 +113,45 @@ QString TrackingLog::logFolder() const
     return resolveCaseless(m_programFolder, QStringLiteral("log files"));
 }
 
-QString TrackingLog::formatLine(const QString& text, const QDateTime& at)
+QByteArray TrackingLog::formatLine(const QString& text, const QDateTime& at)
 {
+    const QByteArray bytes = encodeFileName(text);
+    QByteArray line;
+    line.reserve(bytes.size() + 32);
+    line += '"';
+    // Doubled in the bytes: in UTF-8 no byte of another character is a quote, and the bytes
+    // a name keeps as they were are all above ASCII.
+    if (bytes.contains('"'))
+        line += QByteArray(bytes).replace("\"", "\"\"");
+    else
+        line += bytes;
+    line += "\",\"";
     const QDate date = at.date();
     const QTime time = at.time();
-    QString line;
-    line.reserve(text.size() + 32);
-    line += QLatin1Char('"');
-    if (text.contains(QLatin1Char('"')))
-        line += QString(text).replace(QLatin1Char('"'), QLatin1String("\"\""));
-    else
-        line += text;
-    line += QLatin1String("\",\"");
-    appendPadded(line, date.month(), 2);
-    line += QLatin1Char('/');
-    appendPadded(line, date.day(), 2);
-    line += QLatin1Char('/');
-    appendPadded(line, date.year(), 4);
-    line += QLatin1Char(' ');
-    appendPadded(line, time.hour(), 2);
-    line += QLatin1Char(':');
-    appendPadded(line, time.minute(), 2);
-    line += QLatin1Char(':');
-    appendPadded(line, time.second(), 2);
-    line += QLatin1Char('"');
+    std::array<char, 64> stamp{};
+    char* out = putPadded(stamp.data(), date.month(), 2);
+    *out++ = '/';
+    out = putPadded(out, date.day(), 2);
+    *out++ = '/';
+    out = putPadded(out, date.year(), 4);
+    *out++ = ' ';
+    out = putPadded(out, time.hour(), 2);
+    *out++ = ':';
+    out = putPadded(out, time.minute(), 2);
+    *out++ = ':';
+    out = putPadded(out, time.second(), 2);
+    line.append(stamp.data(), out - stamp.data());
+    line += '"';
     return line;
 }
 
 QString TrackingLog::fileNameFor(TrackingMode mode, const QDate& date)
 {
-    QString name;
-    name.reserve(12);
-    appendPadded(name, date.month(), 2);
-    appendPadded(name, mode == TrackingMode::Daily ? date.day() : 1, 2);
-    appendPadded(name, date.year(), 4);
-    name += QLatin1String(".csv");
-    return name;
+    std::array<char, 64> name{};
+    char* out = putPadded(name.data(), date.month(), 2);
+    out = putPadded(out, mode == TrackingMode::Daily ? date.day() : 1, 2);
+    out = putPadded(out, date.year(), 4);
+    return QString::fromLatin1(name.data(), out - name.data()) + QLatin1String(".csv");
 }
 
 } // namespace quindle

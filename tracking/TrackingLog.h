@@ -47,9 +47,9 @@ public:
     std::int64_t failedWrites() const { return m_failedWrites; }
     QString logFolder() const;
 
-    // The line as it stands in the file, without its line end. A double quote inside the
-    // text is doubled, so every line is a valid two-field CSV record.
-    static QString formatLine(const QString& text, const QDateTime& at);
+    // The line's bytes as they stand in the file, without its line end. A double quote
+    // inside the text is doubled, so every line is a valid two-field CSV record.
+    static QByteArray formatLine(const QString& text, const QDateTime& at);
     // "mmddyyyy.csv" for a daily log, "mm01yyyy.csv" for a monthly one.
     static QString fileNameFor(TrackingMode mode, const QDate& date);
 

@@ -31,7 +31,7 @@ const QStringList searches{"ring", "watch", "pearl", "gold", "diver", "locket", 
 void simulateVisit(QStringList& lines, QDateTime& now, QRandomGenerator& random)
 {
     const auto log = [&](const QString& text) {
-        lines << quindle::TrackingLog::formatLine(text, now);
+        lines << QString::fromUtf8(quindle::TrackingLog::formatLine(text, now));
         now = now.addSecs(random.bounded(2, 12));
     };
     log(QStringLiteral("Exit Attract Mode"));
@@ -65,8 +65,10 @@ QStringList simulateDay(QDate day, int lineCount, QRandomGenerator& random)
 {
     QStringList lines;
     QDateTime now(day, QTime(3, 0, 0));
-    lines << quindle::TrackingLog::formatLine(QStringLiteral("Program Termination: Auto Reboot"), now);
-    lines << quindle::TrackingLog::formatLine(QStringLiteral("Program Started"), now.addSecs(95));
+    lines << QString::fromUtf8(
+        quindle::TrackingLog::formatLine(QStringLiteral("Program Termination: Auto Reboot"), now));
+    lines << QString::fromUtf8(
+        quindle::TrackingLog::formatLine(QStringLiteral("Program Started"), now.addSecs(95)));
     now = QDateTime(day, QTime(9, 0, 0));
     const QDateTime closing(day, QTime(20, 0, 0));
     // A visit writes about 15 lines: the visits are spread over the opening hours.

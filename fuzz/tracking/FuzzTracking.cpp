@@ -19,7 +19,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <optional>
 #include <utility>
@@ -38,10 +37,22 @@ bool isStampOf(QByteArrayView stamp, const QDateTime& at)
 {
     const QDate date = at.date();
     const QTime time = at.time();
-    std::array<char, 32> text{};
-    const int length = std::snprintf(text.data(), text.size(), "%02d/%02d/%04d %02d:%02d:%02d", date.month(),
-                                     date.day(), date.year(), time.hour(), time.minute(), time.second());
-    return stamp == QByteArrayView(text.data(), length);
+    std::array<char, 19> text{};
+    std::size_t next = 0;
+    const auto put = [&](int value, std::size_t width, char after) {
+        for (std::size_t digit = width; digit-- > 0; value /= 10)
+            text[next + digit] = static_cast<char>('0' + value % 10);
+        next += width;
+        if (after != 0)
+            text[next++] = after;
+    };
+    put(date.month(), 2, '/');
+    put(date.day(), 2, '/');
+    put(date.year(), 4, ' ');
+    put(time.hour(), 2, ':');
+    put(time.minute(), 2, ':');
+    put(time.second(), 2, 0);
+    return stamp == QByteArrayView(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 // Reads one file's CSV records of two quoted fields, each ended by CR LF, and checks each

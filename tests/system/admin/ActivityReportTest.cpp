@@ -15,14 +15,14 @@ namespace {
 // without a time is written as it is, as another program's line would be.
 void writeLog(const KioskFolder& kiosk, QDate day, const QString& entries)
 {
-    QString text;
+    QByteArray text;
     for (const QString& entry : entries.split(QStringLiteral("; "))) {
         const QTime time = QTime::fromString(entry.left(8), QStringLiteral("HH:mm:ss"));
         text +=
-            (time.isValid() ? TrackingLog::formatLine(entry.mid(9), QDateTime(day, time)) : entry) + "\r\n";
+            (time.isValid() ? TrackingLog::formatLine(entry.mid(9), QDateTime(day, time)) : entry.toUtf8()) +
+            "\r\n";
     }
-    kiosk.temp().write("log files/" + TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day),
-                       text.toUtf8());
+    kiosk.temp().write("log files/" + TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day), text);
 }
 
 // Two days with known counts: pictures, a print, menus, searches, restarts, and three visits
