@@ -65,6 +65,7 @@ TEST(DemoKiosk, PreviewDrawsEveryScreenWithoutAProblem_andWritesNothingInTheFold
     KioskFolder folder;
     // The keyboard's pictures have one size: they need the full-size screen.
     ASSERT_EQ(QString(), generate(folder.programFolder(), {"--width", "1920", "--height", "1080"}));
+    folder.temp().write("hang.txt");
     const QMap<QString, QByteArray> before = filesOf(folder.programFolder());
     const TempFolder output;
     QString out;

@@ -89,16 +89,18 @@ QString indexPage(const QString& kioskFolder, const std::vector<Screen>& screens
     QString page =
         QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Preview of %1"
                        "</title>\n<style>body{font-family:sans-serif;background:#eee;margin:2em}"
-                       "img{display:block;max-width:100%;border:1px solid #888;margin-bottom:2em}"
+                       "img{display:block;max-width:100%;height:auto;border:1px solid #888;margin-bottom:2em}"
                        "pre{background:#fff;padding:1em}</style></head><body>\n<h1>Preview of %1</h1>\n")
             .arg(kioskFolder.toHtmlEscaped());
     page += problems.isEmpty() ? QStringLiteral("<p>No layout problem found.</p>\n")
                                : QStringLiteral("<pre>%1</pre>\n").arg(problems.join(u'\n').toHtmlEscaped());
     for (const Screen& screen : screens)
-        page += QStringLiteral("<h2>%1</h2>\n<img src=\"%2\" alt=\"%1\" width=\"%3\" height=\"%4\">\n")
-                    .arg(screen.title.toHtmlEscaped(), screen.file)
-                    .arg(screen.image.width())
-                    .arg(screen.image.height());
+        page +=
+            QStringLiteral(
+                "<h2>%1 <small>(%2)</small></h2>\n<img src=\"%2\" alt=\"%1\" width=\"%3\" height=\"%4\">\n")
+                .arg(screen.title.toHtmlEscaped(), screen.file)
+                .arg(screen.image.width())
+                .arg(screen.image.height());
     return page + QStringLiteral("</body></html>\n");
 }
 
