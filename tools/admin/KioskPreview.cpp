@@ -7,6 +7,8 @@
 #include "platform/Services.h"
 #include "platform/Yield.h"
 #include "screens/Browsing.h"
+#include "settings/InterfacePictures.h"
+#include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "shell/KioskWindow.h"
 #include "tools/admin/LayoutCheck.h"
@@ -134,6 +136,8 @@ public:
     const std::vector<PlacedControl>& placed() const { return m_placed; }
     std::vector<Screen>& screens() { return m_screens; }
     QSize backdropSize() const { return m_window.size(); }
+    // Where the open keyboard's frame lies; empty when the keyboard was not opened.
+    QRect keyboardFrame() const { return m_keyboardFrame; }
     QStringList takeMessages() { return m_messages.takeShown(); }
 
 private:
@@ -255,7 +259,8 @@ private:
     void placeKeyboard()
     {
         const KioskControls& controls = m_window.controls();
-        const QPoint frame = controls.keyboardFrame->pos();
+        m_keyboardFrame = controls.keyboardFrame->geometry();
+        const QPoint frame = m_keyboardFrame.topLeft();
         const auto place = [&](const QString& name, const QWidget* control) {
             m_placed.push_back(PlacedControl{name, statementLine(m_lines, name.section(u' ', 0, 0)),
                                              control->geometry().translated(frame), ControlKind::Keyboard,
@@ -293,9 +298,27 @@ private:
     KioskWindow m_window;
     QStringList m_lines;
     QString m_firstPicture;
+    QRect m_keyboardFrame;
     std::vector<PlacedControl> m_placed;
     std::vector<Screen> m_screens;
 };
+
+// What would end the kiosk's start-up once the settings are read: the Interface folder or a
+// picture that start-up loads itself missing. Told as the check command tells it.
+std::optional<Finding> startFault(const KioskSettings& settings, const QString& settingsFile,
+                                  const QStringList& lines)
+{
+    if (!folderExists(settings.interfaceFolder))
+        return Finding{Severity::Error, settings.kioskFolderPath, 0,
+                       missingInterfaceFolderMessage(settings.kioskFolder)};
+    for (const InterfacePicture& picture : interfacePicturesFor(settings)) {
+        if (picture.need == PictureNeed::Required &&
+            !fileExists(interfacePicture(settings.interfaceFolder, picture.fileName)))
+            return Finding{Severity::Error, settingsFile, statementLine(lines, picture.settingsKey),
+                           missingInterfacePictureMessage(picture.fileName)};
+    }
+    return std::nullopt;
+}
 
 bool writeFile(const QString& path, const QByteArray& bytes, CommandStreams streams)
 {
@@ -337,7 +360,8 @@ QImage fitToScreen(const QImage& picture, QSize screen)
 int runPreview(const PreviewOptions& options, CommandStreams streams)
 {
     // The kiosk's own reading first, so that settings that do not read end the preview with
-    // the kiosk's message before any window is made.
+    // the kiosk's message before any window is made. A fault the window meets later still
+    // ends the program with the kiosk's message, through the preview's messages.
     const SettingsReport report = SettingsReader(options.programFolder).readAll();
     if (!report.ok()) {
         const SettingsProblem& problem = report.problems.front();
@@ -353,10 +377,15 @@ int runPreview(const PreviewOptions& options, CommandStreams streams)
     const QString settingsFile =
         resolveCaseless(report.settings.kioskFolderPath, QStringLiteral("quindle.ini"));
     const QStringList lines = settingsLinesOf(settingsFile);
+    if (const std::optional<Finding> fault = startFault(report.settings, settingsFile, lines)) {
+        streams.err << formatFinding(*fault, options.programFolder) << '\n';
+        return 1;
+    }
 
     Previewer previewer(options.programFolder, options.screenSize);
     previewer.run(lines);
-    std::vector<Finding> findings = checkLayout(previewer.placed(), previewer.backdropSize(), settingsFile);
+    std::vector<Finding> findings =
+        checkLayout(previewer.placed(), previewer.backdropSize(), previewer.keyboardFrame(), settingsFile);
     for (const QString& message : previewer.takeMessages())
         findings.push_back(Finding{Severity::Warning, settingsFile, 0,
                                    QStringLiteral("The kiosk shows the message \"%1\"").arg(message)});

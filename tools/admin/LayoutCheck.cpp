@@ -39,6 +39,11 @@ QString cornersText(const QRect& rect)
         .arg(rect.top() + rect.height());
 }
 
+QString partOrWhole(const QRect& bounds, const QRect& rect)
+{
+    return bounds.intersects(rect) ? QStringLiteral("partly") : QStringLiteral("wholly");
+}
+
 // The label control draws its caption centred and word-wrapped, two pixels in from each side.
 QSize captionNeeds(const PlacedControl& control)
 {
@@ -67,7 +72,7 @@ std::vector<std::pair<size_t, size_t>> conflictsOf(const std::vector<PlacedContr
 }
 
 std::vector<Finding> checkLayout(const std::vector<PlacedControl>& controls, QSize backdrop,
-                                 const QString& settingsFile)
+                                 const QRect& keyboardFrame, const QString& settingsFile)
 {
     std::vector<Finding> findings;
     const auto warn = [&](int line, const QString& message) {
@@ -84,12 +89,20 @@ std::vector<Finding> checkLayout(const std::vector<PlacedControl>& controls, QSi
                      .arg(sizeText(control.rect.size()), sizeText(backdrop)));
             continue;
         }
-        if (!screen.contains(control.rect))
+        if (!screen.contains(control.rect)) {
             warn(control.line, QStringLiteral("%1 lies %2 outside the backdrop (%3): %4")
-                                   .arg(control.name,
-                                        screen.intersects(control.rect) ? QStringLiteral("partly")
-                                                                        : QStringLiteral("wholly"),
-                                        sizeText(backdrop), cornersText(control.rect)));
+                                   .arg(control.name, partOrWhole(screen, control.rect), sizeText(backdrop),
+                                        cornersText(control.rect)));
+            continue;
+        }
+        // The keyboard's parts are drawn inside its frame: what lies beyond the frame is cut off.
+        if (control.kind == ControlKind::Keyboard && !keyboardFrame.contains(control.rect))
+            warn(control.line, QStringLiteral("%1 lies %2 outside the keyboard frame (%3 at %4, %5): %6")
+                                   .arg(control.name, partOrWhole(keyboardFrame, control.rect),
+                                        sizeText(keyboardFrame.size()))
+                                   .arg(keyboardFrame.x())
+                                   .arg(keyboardFrame.y())
+                                   .arg(cornersText(control.rect)));
     }
     for (const PlacedControl& control : controls) {
         if (control.caption.isEmpty() || control.rect.isEmpty())

@@ -35,8 +35,9 @@ QString labelOf(const PlacedControl& control);
 std::vector<std::pair<size_t, size_t>> conflictsOf(const std::vector<PlacedControl>& controls);
 
 // Every layout problem, as warnings on the settings file: conflicts, controls partly or
-// wholly outside the backdrop, a grid larger than it, captions that do not fit their button.
+// wholly outside the backdrop, a grid larger than it, captions that do not fit their button,
+// parts of the keyboard that its frame (where it lies in the window) cuts off.
 std::vector<Finding> checkLayout(const std::vector<PlacedControl>& controls, QSize backdrop,
-                                 const QString& settingsFile);
+                                 const QRect& keyboardFrame, const QString& settingsFile);
 
 } // namespace quindle::admin

@@ -38,11 +38,13 @@ TEST(Preview, LayoutProblemsNamedWithTheirStatements)
 {
     const LayoutCase cases[] = {
         {{}, {}},
-        {{"btn3 = Watches, 150, 120", "keyboard = 700, 60"},
+        {{"btn3 = Watches, 150, 120", "keyboard = 700, 60", "keyboardText = 40, 440"},
          {"Kiosk/quindle.ini:21: warning: keyboard lies partly outside the backdrop (800 x 600): 700, 60 to "
           "1360, 324",
-          "Kiosk/quindle.ini:20: warning: btn3 overlaps grid (line 5): a press there reaches only one of "
-          "them"}},
+          "Kiosk/quindle.ini:22: warning: keyboardText lies wholly outside the keyboard frame "
+          "(700 x 420 at 0, 0): 40, 440 to 624, 480",
+          "Kiosk/quindle.ini:20: warning: btn3 overlaps grid (line 5): "
+          "a press there reaches only one of them"}},
         {{"detailView = 100, 100, 300, 320"},
          {"Kiosk/quindle.ini:20: warning: detailView and prev (line 7) overlap: the detail view covers the "
           "button while a picture is shown",
@@ -94,16 +96,32 @@ TEST(Preview, ScreensShowThePicturesWhereTheSettingsPutThem)
     EXPECT_TRUE(near(QColor(0x993366), small.pixelColor(60, 50 + 57)));
 }
 
-TEST(Preview, SettingsThatDoNotReadEndWithTheKiosksMessage)
+// Settings that do not read, or an Interface picture that start-up needs: the kiosk's message.
+TEST(Preview, KioskThatWouldNotStartEndsWithTheKiosksMessage)
 {
-    KioskFolder folder;
-    folder.writeStandardKiosk({"grid = 4,3,240"});
-    QString out;
-    QString err;
-    EXPECT_EQ(1, preview(folder, folder.temp().filePath("preview"), out, err));
-    EXPECT_TRUE(
-        err.startsWith("Kiosk/quindle.ini:20: error: You have an improper grid format statement: \"grid = "
-                       "4,3,240\""))
-        << err.toStdString();
-    EXPECT_FALSE(QFile::exists(folder.temp().filePath("preview/start.png")));
+    const struct
+    {
+        QStringList extraSettings;
+        const char* removed;
+        const char* message;
+    } cases[] = {
+        {{"grid = 4,3,240"},
+         nullptr,
+         "Kiosk/quindle.ini:20: error: You have an improper grid format statement: \"grid = 4,3,240\""},
+        {{},
+         "Kiosk/Interface/next.jpg",
+         "Kiosk/quindle.ini:10: error: Cannot locate JPG image next.jpg - Program Terminating.\n"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.message);
+        KioskFolder folder;
+        folder.writeStandardKiosk(row.extraSettings);
+        if (row.removed)
+            QFile::remove(folder.temp().filePath(row.removed));
+        QString out;
+        QString err;
+        EXPECT_EQ(1, preview(folder, folder.temp().filePath("preview"), out, err));
+        EXPECT_TRUE(err.startsWith(row.message)) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(folder.temp().filePath("preview/start.png")));
+    }
 }
