@@ -1,18 +1,12 @@
 #include "tools/admin/KioskPreview.h"
 
-#include "attract/Attract.h"
-#include "lookup/Lookup.h"
-#include "platform/Clock.h"
+#include "controls/KioskControls.h"
 #include "platform/FileSystem.h"
-#include "platform/Services.h"
-#include "platform/Yield.h"
-#include "screens/Browsing.h"
 #include "settings/InterfacePictures.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
-#include "shell/KioskWindow.h"
 #include "tools/admin/LayoutCheck.h"
-#include "tools/admin/PreviewServices.h"
+#include "tools/admin/ScreenTour.h"
 
 #include <QDir>
 #include <QPainter>
@@ -22,16 +16,6 @@
 namespace quindle::admin {
 
 namespace {
-
-struct Screen
-{
-    QString file;
-    QString title;
-    QImage image;
-};
-
-const char* const controlButtonNames[] = {"", "prev", "close", "print", "next", "lookup"};
-const char* const keyboardButtonNames[] = {"cancel", "clear", "space", "search"};
 
 QColor outlineOf(ControlKind kind)
 {
@@ -86,7 +70,8 @@ QImage layoutPicture(const QImage& start, const std::vector<PlacedControl>& cont
     return picture;
 }
 
-QString indexPage(const QString& kioskFolder, const std::vector<Screen>& screens, const QStringList& problems)
+QString indexPage(const QString& kioskFolder, const std::vector<ScreenPicture>& screens,
+                  const QStringList& problems)
 {
     QString page =
         QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Preview of %1"
@@ -96,7 +81,7 @@ QString indexPage(const QString& kioskFolder, const std::vector<Screen>& screens
             .arg(kioskFolder.toHtmlEscaped());
     page += problems.isEmpty() ? QStringLiteral("<p>No layout problem found.</p>\n")
                                : QStringLiteral("<pre>%1</pre>\n").arg(problems.join(u'\n').toHtmlEscaped());
-    for (const Screen& screen : screens)
+    for (const ScreenPicture& screen : screens)
         page +=
             QStringLiteral(
                 "<h2>%1 <small>(%2)</small></h2>\n<img src=\"%2\" alt=\"%1\" width=\"%3\" height=\"%4\">\n")
@@ -105,203 +90,6 @@ QString indexPage(const QString& kioskFolder, const std::vector<Screen>& screens
                 .arg(screen.image.height());
     return page + QStringLiteral("</body></html>\n");
 }
-
-// Drives the kiosk's window through its screens as a visitor would, each press followed by
-// its release, and keeps a picture of each.
-class Previewer
-{
-public:
-    Previewer(const QString& programFolder, QSize screenSize)
-        : m_screenSize(screenSize), m_services{m_clock, m_messages, m_messages, m_sound},
-          m_window(programFolder, m_services, m_machine.services())
-    {
-    }
-
-    // lines: the settings file's, for the statements that place the controls.
-    void run(const QStringList& lines)
-    {
-        m_lines = lines;
-        m_window.startKiosk(KioskWindow::StartMode::Preview);
-        const QImage start = grab();
-        keep(QStringLiteral("start.png"), QStringLiteral("Start: the first category's first page"), start);
-        placeScreenControls();
-        showCategories();
-        showDetail();
-        showKeyboard();
-        showAttract();
-        keep(QStringLiteral("layout.png"), QStringLiteral("Layout: every control and its statement"),
-             layoutPicture(start, m_placed));
-    }
-
-    const std::vector<PlacedControl>& placed() const { return m_placed; }
-    std::vector<Screen>& screens() { return m_screens; }
-    QSize backdropSize() const { return m_window.size(); }
-    // Where the open keyboard's frame lies; empty when the keyboard was not opened.
-    QRect keyboardFrame() const { return m_keyboardFrame; }
-    QStringList takeMessages() { return m_messages.takeShown(); }
-
-private:
-    // Where start-up put the controls of the screen: the menu and control buttons with the
-    // captions they start with, the grid's slots as one, the detail view.
-    void placeScreenControls()
-    {
-        const KioskSettings& settings = m_window.settings();
-        const KioskControls& controls = m_window.controls();
-        const auto place = [&](const QString& name, const QString& key, QRect rect, ControlKind kind,
-                               const LabelControl* label) {
-            m_placed.push_back(PlacedControl{name, statementLine(m_lines, key), rect, kind,
-                                             label ? label->caption() : QString(),
-                                             label ? label->captionFont() : QFont()});
-        };
-        for (int n = 1; n <= settings.menuEntryCount(); ++n) {
-            const QString key = QStringLiteral("btn%1").arg(n);
-            const LabelControl* button = controls.btnMenu[static_cast<size_t>(n)];
-            place(key, key, button->geometry(), ControlKind::MenuButton, button);
-        }
-        QRect grid;
-        for (size_t i = 1; i < controls.btnThumbnail.size(); ++i)
-            grid |= controls.btnThumbnail[i]->geometry();
-        if (!grid.isNull())
-            place(QStringLiteral("grid"), QStringLiteral("grid"), grid, ControlKind::Grid, nullptr);
-        if (settings.detailView)
-            place(QStringLiteral("detailView"), QStringLiteral("detailView"), controls.bigPicture->geometry(),
-                  ControlKind::DetailView, nullptr);
-        for (int index = PrevButton; index <= LookupButton; ++index) {
-            const LabelControl* button = controls.btnControl[static_cast<size_t>(index)];
-            const QString key = QLatin1String(controlButtonNames[index]);
-            if (button && !button->isHidden())
-                place(key, key, button->geometry(), ControlKind::ControlButton, button);
-        }
-    }
-
-    QImage grab()
-    {
-        yieldToScreen();
-        return m_window.grab().toImage();
-    }
-
-    void keep(const QString& file, const QString& title, const QImage& image)
-    {
-        m_screens.push_back(
-            Screen{file, title, m_screenSize.isValid() ? fitToScreen(image, m_screenSize) : image});
-    }
-
-    // Each menu button pressed, pictured before the finger lifts, so that its pressed face shows.
-    void showCategories()
-    {
-        for (int n = 1; n <= m_window.settings().menuEntryCount(); ++n) {
-            m_window.browsing().menuPress(n);
-            const QString caption = m_window.settings().menuEntries[static_cast<size_t>(n)].caption;
-            keep(QStringLiteral("category-%1.png").arg(n),
-                 QStringLiteral("Category %1: %2, its menu button pressed")
-                     .arg(n)
-                     .arg(caption.isEmpty() ? m_window.settings().menuEntries[static_cast<size_t>(n)].folder
-                                            : QString(caption).replace(u'_', u' ')),
-                 grab());
-            m_window.browsing().menuRelease(n);
-        }
-    }
-
-    void showDetail()
-    {
-        m_window.browsing().openCategory(1);
-        if (m_window.navigation().slotPicture(1).isEmpty())
-            return;
-        m_firstPicture = m_window.navigation().slotPicture(1);
-        m_window.browsing().thumbnailPress(1);
-        m_window.browsing().thumbnailRelease(1);
-        keep(QStringLiteral("detail.png"),
-             QStringLiteral("Detail view: %1").arg(captionTextOf(m_firstPicture)), grab());
-        m_window.browsing().closeDetail();
-    }
-
-    // The keys that spell the sample: the first word of the first picture's name, as far as
-    // the keyboard has its letters.
-    void typeSample()
-    {
-        Lookup& lookup = m_window.lookup();
-        const QString word = captionTextOf(m_firstPicture).section(u' ', 0, 0).toUpper();
-        QString sample;
-        for (QChar character : word.isEmpty() ? QStringLiteral("SAMPLE") : word)
-            if (lookup.keyLegends().contains(QString(character)))
-                sample += character;
-        for (QChar character : sample.left(12)) {
-            const int key = static_cast<int>(lookup.keyLegends().indexOf(QString(character)));
-            const int half = Lookup::keySize / 2;
-            lookup.keyPress(QPoint((key % Lookup::keysPerRow) * Lookup::keySize + half,
-                                   (key / Lookup::keysPerRow) * Lookup::keySize + half));
-        }
-    }
-
-    void showKeyboard()
-    {
-        if (!m_window.settings().lookupEnabled)
-            return;
-        Lookup& lookup = m_window.lookup();
-        lookup.openKeyboard();
-        typeSample();
-        keep(QStringLiteral("keyboard.png"), QStringLiteral("Keyboard, with a sample text typed"), grab());
-        placeKeyboard();
-        const KioskControls& controls = m_window.controls();
-        const QString interface = m_window.settings().interfaceFolder;
-        const QString noResults = interfacePicture(interface, QStringLiteral("noResults.jpg"));
-        if (fileExists(noResults)) {
-            // As a search without hits shows it, for the moment it stays.
-            controls.keyboard->setPicturePath(noResults);
-            keep(QStringLiteral("no-results.png"), QStringLiteral("Keyboard after a search without hits"),
-                 grab());
-            controls.keyboard->setPicturePath(interfacePicture(interface, QStringLiteral("keyboard.jpg")));
-        }
-        lookup.closeKeyboard();
-    }
-
-    // The keyboard's parts lie in its frame; their places count from the window's corner here.
-    void placeKeyboard()
-    {
-        const KioskControls& controls = m_window.controls();
-        m_keyboardFrame = controls.keyboardFrame->geometry();
-        const QPoint frame = m_keyboardFrame.topLeft();
-        const auto place = [&](const QString& name, const QWidget* control) {
-            m_placed.push_back(PlacedControl{name, statementLine(m_lines, name.section(u' ', 0, 0)),
-                                             control->geometry().translated(frame), ControlKind::Keyboard,
-                                             QString(), QFont()});
-        };
-        place(QStringLiteral("keyboard"), controls.keyboard);
-        place(QStringLiteral("keyboardText"), controls.txtSearch);
-        for (size_t k = 0; k < controls.btnKeyboard.size(); ++k)
-            place(QStringLiteral("keyboardButtons (%1)").arg(QLatin1String(keyboardButtonNames[k])),
-                  controls.btnKeyboard[k]);
-    }
-
-    // The countdown run down from its start, as an idle kiosk's ticks would.
-    void showAttract()
-    {
-        if (!m_window.settings().attractEnabled)
-            return;
-        Attract& attract = m_window.attract();
-        attract.firstIdleValues();
-        for (int tick = 0;
-             tick <= m_window.settings().idleTimeout + 1 && !m_window.navigation().slideshowShown(); ++tick)
-            attract.countDown();
-        if (!m_window.navigation().slideshowShown())
-            return;
-        keep(QStringLiteral("attract.png"), QStringLiteral("Attract: the first slide"), grab());
-        attract.leaveAttractMode();
-    }
-
-    QSize m_screenSize;
-    SystemClock m_clock;
-    PreviewMessages m_messages;
-    SilentClickSound m_sound;
-    DetachedMachine m_machine;
-    Services m_services;
-    KioskWindow m_window;
-    QStringList m_lines;
-    QString m_firstPicture;
-    QRect m_keyboardFrame;
-    std::vector<PlacedControl> m_placed;
-    std::vector<Screen> m_screens;
-};
 
 // What would end the kiosk's start-up once the settings are read: the Interface folder or a
 // picture that start-up loads itself missing. Told as the check command tells it.
@@ -382,11 +170,19 @@ int runPreview(const PreviewOptions& options, CommandStreams streams)
         return 1;
     }
 
-    Previewer previewer(options.programFolder, options.screenSize);
-    previewer.run(lines);
+    ScreenTour tour(options.programFolder);
+    tour.run(lines);
+    std::vector<ScreenPicture> screens = tour.screens();
+    screens.push_back(ScreenPicture{QStringLiteral("layout.png"),
+                                    QStringLiteral("Layout: every control and its statement"),
+                                    layoutPicture(tour.startScreen(), tour.placed())});
+    if (options.screenSize.isValid()) {
+        for (ScreenPicture& screen : screens)
+            screen.image = fitToScreen(screen.image, options.screenSize);
+    }
     std::vector<Finding> findings =
-        checkLayout(previewer.placed(), previewer.backdropSize(), previewer.keyboardFrame(), settingsFile);
-    for (const QString& message : previewer.takeMessages())
+        checkLayout(tour.placed(), tour.backdropSize(), tour.keyboardFrame(), settingsFile);
+    for (const QString& message : tour.takeMessages())
         findings.push_back(Finding{Severity::Warning, settingsFile, 0,
                                    QStringLiteral("The kiosk shows the message \"%1\"").arg(message)});
 
@@ -396,15 +192,15 @@ int runPreview(const PreviewOptions& options, CommandStreams streams)
     for (const QString& problem : problems)
         streams.out << problem << '\n';
     const QDir output(options.outputFolder);
-    for (const Screen& screen : previewer.screens()) {
+    for (const ScreenPicture& screen : screens) {
         if (!writePicture(output.filePath(screen.file), screen.image, streams))
             return 1;
     }
     if (!writeFile(output.filePath(QStringLiteral("index.html")),
-                   indexPage(report.settings.kioskFolder, previewer.screens(), problems).toUtf8(), streams))
+                   indexPage(report.settings.kioskFolder, screens, problems).toUtf8(), streams))
         return 1;
     streams.out << QStringLiteral("Wrote %1 pictures and index.html to %2: %3 layout problems.\n")
-                       .arg(previewer.screens().size())
+                       .arg(screens.size())
                        .arg(options.outputFolder)
                        .arg(findings.size());
     return 0;
