@@ -300,7 +300,7 @@ int runPreviewCommand(const QStringList& arguments, const QString& defaultFolder
                        "reader, into PNG files with an index page, and lists the layout problems: controls "
                        "that overlap or leave the backdrop, captions that do not fit, a detail view over a "
                        "control button. Nothing of the kiosk folder is written.\nExit status 0 when every "
-                       "screen was drawn, 1 when the settings do not read."));
+                       "screen was drawn, 1 when the kiosk would not start on these settings."));
     const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The folder to write to."),
                                     QStringLiteral("FOLDER"));
     const QCommandLineOption size(
