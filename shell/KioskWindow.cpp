@@ -54,13 +54,18 @@ KioskWindow::KioskWindow(QString programFolder, const Services& services, const 
 
 KioskWindow::~KioskWindow() = default;
 
-void KioskWindow::startKiosk()
+void KioskWindow::startKiosk(StartMode mode)
 {
     readSettings();
+    if (mode == StartMode::Preview) {
+        m_settings.trackingMode = TrackingMode::None;
+        m_activated = true;
+    }
     composeParts();
     applyPlacements();
     checkInterfaceFolder();
-    setHangMarkerAside();
+    if (mode == StartMode::Kiosk)
+        setHangMarkerAside();
     logStart();
     sizeWindow();
     m_navigation.setThumbsPerPage(m_settings.gridRows * m_settings.gridColumns);

@@ -40,8 +40,13 @@ public:
     // start-up. Without a file the figures are counted and never written.
     void setMetricsFile(const QString& path) { m_metricsFile = path; }
 
+    // The owner's preview builds the same screens but leaves everything beyond the window
+    // alone: no tracking line, no hang marker set aside, and the window never activates
+    // (no watchdog, no tick, no restart).
+    enum class StartMode { Kiosk, Preview };
+
     // Builds the whole kiosk from its settings. Ends the program itself on a fault.
-    void startKiosk();
+    void startKiosk(StartMode mode = StartMode::Kiosk);
 
     // The first activation, once the window is on screen, arms the watchdog, starts the
     // one-second timer and hides the pointer; later activations do nothing.

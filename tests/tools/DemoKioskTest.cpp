@@ -58,6 +58,27 @@ TEST(DemoKiosk, GeneratedFolderPassesTheOwnersCheck_andTheKioskStartsOnIt)
     EXPECT_EQ(QStringList(), kiosk.messageBox.messages);
 }
 
+// The owner's preview of the demo folder finds no layout problem, draws every screen, and leaves
+// the program folder as it was: no tracking line, no file moved.
+TEST(DemoKiosk, PreviewDrawsEveryScreenWithoutAProblem_andWritesNothingInTheFolder)
+{
+    KioskFolder folder;
+    // The keyboard's pictures have one size: they need the full-size screen.
+    ASSERT_EQ(QString(), generate(folder.programFolder(), {"--width", "1920", "--height", "1080"}));
+    folder.temp().write("hang.txt");
+    const QMap<QString, QByteArray> before = filesOf(folder.programFolder());
+    const TempFolder output;
+    QString out;
+    EXPECT_EQ(0,
+              quindle::test::runAdmin(
+                  {"preview", "--program-folder", folder.programFolder(), "--output", output.path()}, out));
+    EXPECT_EQ(
+        QStringLiteral("Wrote 9 pictures and index.html to %1: 0 layout problems.\n").arg(output.path()),
+        out);
+    EXPECT_EQ(before, filesOf(folder.programFolder()));
+    EXPECT_EQ(10, QDir(output.path()).entryList(QDir::Files).size());
+}
+
 TEST(DemoKiosk, SameSeedWritesTheSameBytes_whateverTheThreads)
 {
     TempFolder first;

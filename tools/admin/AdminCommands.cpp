@@ -4,6 +4,7 @@
 #include "settings/SettingsReader.h"
 #include "tools/admin/ActivityAnalyser.h"
 #include "tools/admin/KioskCheck.h"
+#include "tools/admin/KioskPreview.h"
 #include "tools/admin/LogFileSelection.h"
 #include "tools/admin/ParallelRunner.h"
 #include "tools/admin/ReportWriters.h"
@@ -12,6 +13,7 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <mutex>
@@ -25,7 +27,8 @@ const char* const overview = "Usage: quindle-admin <command> [options]\n"
                              "Commands:\n"
                              "  check       list every problem of the kiosk folder at once\n"
                              "  thumbnails  write the missing \"_\" thumbnails of every category\n"
-                             "  report      write an HTML report of the tracking logs\n\n"
+                             "  report      write an HTML report of the tracking logs\n"
+                             "  preview     draw every screen from the settings and list layout problems\n\n"
                              "\"quindle-admin <command> --help\" describes each command.\n";
 
 const QCommandLineOption programFolderOption(
@@ -278,6 +281,56 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     return 0;
 }
 
+// "1280x1024": both at least 1 and at most 16384.
+QSize screenSizeFrom(const QString& text)
+{
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("^(\\d{1,5})[xX](\\d{1,5})$")).match(text);
+    const QSize size(match.captured(1).toInt(), match.captured(2).toInt());
+    const bool fits =
+        size.width() >= 1 && size.height() >= 1 && size.width() <= 16384 && size.height() <= 16384;
+    return match.hasMatch() && fits ? size : QSize();
+}
+
+int runPreviewCommand(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("preview"),
+        QStringLiteral("Draws every screen a visitor can reach, with the kiosk's own window and settings "
+                       "reader, into PNG files with an index page, and lists the layout problems: controls "
+                       "that overlap or leave the backdrop, captions that do not fit, a detail view over a "
+                       "control button. Nothing of the kiosk folder is written.\nExit status 0 when every "
+                       "screen was drawn, 1 when the kiosk would not start on these settings."));
+    const QCommandLineOption output(QStringLiteral("output"), QStringLiteral("The folder to write to."),
+                                    QStringLiteral("FOLDER"));
+    const QCommandLineOption size(
+        QStringLiteral("size"),
+        QStringLiteral(
+            "Draw for a screen of this size, fitted as the kiosk fits it (default: the backdrop's)."),
+        QStringLiteral("WxH"));
+    command.parser().addOptions({output, size});
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    if (!command.parser().isSet(output) || command.parser().value(output).isEmpty()) {
+        streams.err << "quindle-admin preview: --output FOLDER is needed\nTry --help.\n";
+        return 2;
+    }
+    PreviewOptions options{command.programFolder(defaultFolder), command.parser().value(output), QSize()};
+    if (command.parser().isSet(size)) {
+        options.screenSize = screenSizeFrom(command.parser().value(size));
+        if (!options.screenSize.isValid()) {
+            streams.err << "quindle-admin preview: --size needs a width and height such as 1280x1024\n";
+            return 2;
+        }
+    }
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
+        streams.err << "quindle-admin preview: drawing needs a graphical application\n";
+        return 1;
+    }
+    return runPreview(options, streams);
+}
+
 } // namespace
 
 QString progressText(int done, int total, double seconds)
@@ -302,6 +355,8 @@ int runAdmin(const QStringList& arguments, const QString& defaultProgramFolder, 
         return runThumbnails(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("report"))
         return runReport(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("preview"))
+        return runPreviewCommand(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         streams.out << overview;
         return 0;

@@ -105,10 +105,9 @@ bool KioskCheck::readSettings()
     if (m_settings.kioskFolderPath.isEmpty())
         return false;
     m_settingsFile = resolveCaseless(m_settings.kioskFolderPath, QStringLiteral("quindle.ini"));
-    const std::optional<QByteArray> bytes = readSettingsFile(m_settingsFile);
-    if (!fileExists(m_settingsFile) || !bytes)
+    if (!fileExists(m_settingsFile) || !readSettingsFile(m_settingsFile))
         return false;
-    m_settingsLines = splitSettingsLines(decodeSettingsText(*bytes));
+    m_settingsLines = settingsLinesOf(m_settingsFile);
 
     const QString pointer = resolveCaseless(m_programFolder, QStringLiteral("quindleFolder.ini"));
     noteCaseDifference(m_programFolder, QStringLiteral("quindleFolder.ini"), 0);
@@ -116,18 +115,6 @@ bool KioskCheck::readSettings()
         noteCaseDifference(m_programFolder, withForwardSlashes(m_settings.kioskFolder), 0);
     noteCaseDifference(m_settings.kioskFolderPath, QStringLiteral("quindle.ini"), 0);
     return true;
-}
-
-// The line of the last statement with this key (the last one wins), 0 when there is none.
-int KioskCheck::statementLine(const QString& key) const
-{
-    for (qsizetype i = m_settingsLines.size() - 1; i >= 0; --i) {
-        const QString& line = m_settingsLines.at(i);
-        const qsizetype equals = line.indexOf(QLatin1Char('='));
-        if (equals >= 0 && trimSpaces(QStringView(line).left(equals)).compare(key, Qt::CaseInsensitive) == 0)
-            return static_cast<int>(i) + 1;
-    }
-    return 0;
 }
 
 // The kiosk finds names without regard to case, but a name that differs only in case
@@ -155,7 +142,7 @@ void KioskCheck::checkInterfacePictures()
     }
     noteCaseDifference(m_settings.kioskFolderPath, QStringLiteral("Interface"), 0);
     if (!m_settings.backdropPath.isEmpty()) {
-        const int line = std::max(1, statementLine(QStringLiteral("backdrop")));
+        const int line = std::max(1, statementLine(m_settingsLines, QStringLiteral("backdrop")));
         const QString& statement = m_settingsLines.at(line - 1);
         const QString written =
             trimSpaces(QStringView(statement).sliced(statement.indexOf(QLatin1Char('=')) + 1));
@@ -178,7 +165,7 @@ void KioskCheck::checkInterfacePicture(const InterfacePicture& picture)
         m_toDecode.push_back(PictureToDecode{path, 0});
         return;
     }
-    const int line = picture.settingsKey.isEmpty() ? 0 : statementLine(picture.settingsKey);
+    const int line = picture.settingsKey.isEmpty() ? 0 : statementLine(m_settingsLines, picture.settingsKey);
     const QString file = line > 0 ? m_settingsFile : folder;
     if (picture.need == PictureNeed::Required) {
         add(Severity::Error, file, line, missingInterfacePictureMessage(picture.fileName));
@@ -194,7 +181,7 @@ void KioskCheck::checkCategories()
     const QString kiosk = m_settings.kioskFolderPath;
     for (int n = 1; n <= m_settings.menuEntryCount(); ++n) {
         const QString& category = m_settings.menuEntries[static_cast<size_t>(n)].folder;
-        const int line = statementLine(QStringLiteral("btn%1").arg(n));
+        const int line = statementLine(m_settingsLines, QStringLiteral("btn%1").arg(n));
         const QString folder = resolveCaseless(kiosk, category);
         if (!folderExists(folder)) {
             add(Severity::Error, m_settingsFile, line, Catalogue::missingCategoryMessage(folder));
@@ -275,7 +262,7 @@ void KioskCheck::checkAttract()
 {
     if (!m_settings.attractEnabled)
         return;
-    const int line = statementLine(QStringLiteral("attract"));
+    const int line = statementLine(m_settingsLines, QStringLiteral("attract"));
     const QString folder = resolveCaseless(m_settings.kioskFolderPath, QStringLiteral("Attract"));
     const QStringList slides = FolderListing::listFiles(folder, QStringLiteral("*.jpg"));
     if (slides.isEmpty()) {
@@ -335,6 +322,23 @@ QString formatFinding(const Finding& finding, const QString& programFolder)
         .replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     const QString where = finding.line > 0 ? QStringLiteral("%1:%2").arg(file).arg(finding.line) : file;
     return QStringLiteral("%1: %2: %3").arg(where, severityText(finding.severity), message);
+}
+
+QStringList settingsLinesOf(const QString& settingsFile)
+{
+    const std::optional<QByteArray> bytes = readSettingsFile(settingsFile);
+    return bytes ? splitSettingsLines(decodeSettingsText(*bytes)) : QStringList();
+}
+
+int statementLine(const QStringList& lines, const QString& key)
+{
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        const QString& line = lines.at(i);
+        const qsizetype equals = line.indexOf(QLatin1Char('='));
+        if (equals >= 0 && trimSpaces(QStringView(line).left(equals)).compare(key, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i) + 1;
+    }
+    return 0;
 }
 
 bool kioskWouldRun(const std::vector<Finding>& findings)

@@ -41,7 +41,6 @@ private:
 
     void add(Severity severity, const QString& file, int line, const QString& message);
     bool readSettings();
-    int statementLine(const QString& key) const;
     void noteCaseDifference(const QString& folder, const QString& written, int line);
     void checkInterfacePictures();
     void checkInterfacePicture(const InterfacePicture& picture);
@@ -67,5 +66,12 @@ QString formatFinding(const Finding& finding, const QString& programFolder);
 QString checkSummary(const std::vector<Finding>& findings);
 
 bool kioskWouldRun(const std::vector<Finding>& findings);
+
+// The lines of a settings file as the kiosk decodes them; empty when it cannot be read.
+QStringList settingsLinesOf(const QString& settingsFile);
+
+// The line (from 1) of the last statement with this key, which is the one that wins; 0 when
+// there is none.
+int statementLine(const QStringList& lines, const QString& key);
 
 } // namespace quindle::admin

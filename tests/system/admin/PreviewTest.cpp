@@ -1,0 +1,127 @@
+#include "support/KioskFolder.h"
+#include "tools/admin/AdminCommands.h"
+
+#include <QImage>
+#include <gtest/gtest.h>
+
+using quindle::test::KioskFolder;
+
+namespace {
+
+int preview(const KioskFolder& folder, const QString& output, QString& out, QString& err,
+            const QStringList& more = {})
+{
+    QTextStream outStream(&out);
+    QTextStream errStream(&err);
+    return quindle::admin::runAdmin(QStringList{"quindle-admin", "preview", "--program-folder",
+                                                folder.programFolder(), "--output", output} +
+                                        more,
+                                    {}, {outStream, errStream, false});
+}
+
+// The colour of a pixel is compared loosely: the pictures pass through JPEG.
+bool near(QColor expected, QColor actual)
+{
+    return std::abs(expected.red() - actual.red()) < 12 && std::abs(expected.green() - actual.green()) < 12 &&
+           std::abs(expected.blue() - actual.blue()) < 12;
+}
+
+struct LayoutCase
+{
+    QStringList extraSettings; // after the standard settings' 19 lines
+    QStringList problems;
+};
+
+} // namespace
+
+TEST(Preview, LayoutProblemsNamedWithTheirStatements)
+{
+    const LayoutCase cases[] = {
+        {{}, {}},
+        {{"btn3 = Watches, 150, 120", "keyboard = 700, 60", "keyboardText = 40, 440"},
+         {"Kiosk/quindle.ini:21: warning: keyboard lies partly outside the backdrop (800 x 600): 700, 60 to "
+          "1360, 324",
+          "Kiosk/quindle.ini:22: warning: keyboardText lies wholly outside the keyboard frame "
+          "(700 x 420 at 0, 0): 40, 440 to 624, 480",
+          "Kiosk/quindle.ini:20: warning: btn3 overlaps grid (line 5): "
+          "a press there reaches only one of them"}},
+        {{"detailView = 100, 100, 300, 320"},
+         {"Kiosk/quindle.ini:20: warning: detailView and prev (line 7) overlap: the detail view covers the "
+          "button while a picture is shown",
+          "Kiosk/quindle.ini:20: warning: detailView and close (line 8) overlap: the detail view covers the "
+          "button while a picture is shown"}},
+        {{"grid = 4, 3, 400, 30, 100, 100, 10, 20"},
+         {"Kiosk/quindle.ini:20: warning: The thumbnail grid (1630 x 130 pixels) is larger than the backdrop "
+          "(800 x 600)"}},
+    };
+    for (const LayoutCase& row : cases) {
+        SCOPED_TRACE(row.extraSettings.join(" | ").toStdString());
+        KioskFolder folder;
+        folder.writeStandardKiosk(row.extraSettings);
+        QString out;
+        QString err;
+        EXPECT_EQ(0, preview(folder, folder.temp().filePath("preview"), out, err));
+        QStringList lines = out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_FALSE(lines.isEmpty());
+        lines.removeLast(); // the summary
+        EXPECT_EQ(row.problems, lines);
+        EXPECT_EQ(QString(), err);
+    }
+}
+
+// The standard grid puts its first slot at 100, 100 (40 x 30); the detail frame is 300 x 200 at
+// 100, 100. Thumbnails are drawn in one colour and pictures in another.
+TEST(Preview, ScreensShowThePicturesWhereTheSettingsPutThem)
+{
+    KioskFolder folder;
+    folder.writeStandardKiosk();
+    const QString output = folder.temp().filePath("preview");
+    QString out;
+    QString err;
+    ASSERT_EQ(0, preview(folder, output, out, err));
+    const QImage start(output + "/start.png");
+    ASSERT_EQ(QSize(800, 600), start.size());
+    EXPECT_TRUE(near(QColor(0x993366), start.pixelColor(120, 115)))
+        << start.pixelColor(120, 115).name().toStdString();
+    const QImage detail(output + "/detail.png");
+    EXPECT_TRUE(near(QColor(0x336699), detail.pixelColor(250, 200)))
+        << detail.pixelColor(250, 200).name().toStdString();
+    EXPECT_FALSE(near(QColor(0x336699), start.pixelColor(250, 200)));
+
+    // On a screen of 400 x 400 the 800 x 600 screens are halved, with bars above and below.
+    ASSERT_EQ(0, preview(folder, output + "-small", out, err, {"--size", "400x400"}));
+    const QImage small(output + "-small/start.png");
+    EXPECT_EQ(QSize(400, 400), small.size());
+    EXPECT_EQ(QColor(Qt::black), small.pixelColor(200, 40));
+    EXPECT_TRUE(near(QColor(0x993366), small.pixelColor(60, 50 + 57)));
+}
+
+// Settings that do not read, or an Interface picture that start-up needs: the kiosk's message.
+TEST(Preview, KioskThatWouldNotStartEndsWithTheKiosksMessage)
+{
+    const struct
+    {
+        QStringList extraSettings;
+        const char* removed;
+        const char* message;
+    } cases[] = {
+        {{"grid = 4,3,240"},
+         nullptr,
+         "Kiosk/quindle.ini:20: error: You have an improper grid format statement: \"grid = 4,3,240\""},
+        {{},
+         "Kiosk/Interface/next.jpg",
+         "Kiosk/quindle.ini:10: error: Cannot locate JPG image next.jpg - Program Terminating.\n"},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.message);
+        KioskFolder folder;
+        folder.writeStandardKiosk(row.extraSettings);
+        if (row.removed)
+            QFile::remove(folder.temp().filePath(row.removed));
+        QString out;
+        QString err;
+        EXPECT_EQ(1, preview(folder, folder.temp().filePath("preview"), out, err));
+        EXPECT_TRUE(err.startsWith(row.message)) << err.toStdString();
+        EXPECT_FALSE(QFile::exists(folder.temp().filePath("preview/start.png")));
+    }
+}
