@@ -5,4 +5,6 @@
 # is left in build-fuzz as crash-* or timeout-*.
 set -euo pipefail
 source "$(dirname "$0")/fuzz-common.sh"
-run_fuzz_target pattern "${1:-60}"
+# Inputs up to 511 bytes: the length byte, a pattern of up to 255 bytes and a name of up to
+# 255, the longest a file name can be on Linux's file systems.
+run_fuzz_target pattern "${1:-60}" -max_len=511
