@@ -57,8 +57,8 @@ protected:
     }
 
     // Starts the kiosk and waits until its window is viewable and its event loop answers; the
-    // window's place sets the kiosk's origin. On its private server the kiosk's is the only window
-    // named "Quindle".
+    // window's place and size set where the kiosk draws its backdrop. On its private server the
+    // kiosk's is the only window named "Quindle".
     void startKiosk()
     {
         process =
@@ -75,7 +75,7 @@ protected:
         ASSERT_TRUE(waitFor(shownOrEnded, 60'000)) << "no kiosk window appeared";
         process->window = window.id;
         ASSERT_TRUE(process->settle()) << "the kiosk's window does not answer";
-        kiosk->setWindowOrigin(window.geometry.topLeft());
+        kiosk->fitTo(window.geometry);
     }
     void tap(QPoint at) { server.click(at); }
     void tap(const QRect& control) { server.click(control.center()); }
