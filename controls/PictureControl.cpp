@@ -86,20 +86,25 @@ void PictureControl::load()
         return;
     }
     if (m_fit == PictureFit::NaturalSize) {
-        m_enlargement = 1.0;
+        m_shown = {};
         m_image = m_decoder.decodeCached(m_path, PictureFit::NaturalSize);
         if (!m_image.isNull())
             resize(m_image.size());
     } else {
-        // The picture is decoded for the device pixels it takes on the screen. Nothing beyond
-        // the window is ever seen: a control larger than its window (a button sized from a
-        // camera photo) has its picture decoded for the window's size and drawn enlarged,
-        // instead of at a size that could take hundreds of megabytes.
-        const double scale = screenScaleOf(this);
-        const QSize shown = (QSizeF(size()) * scale).toSize();
-        const QSize bound = window() == this ? QSize() : (QSizeF(window()->size()) * scale).toSize();
-        const QSize target = bound.isEmpty() ? shown : fitInside(shown, bound).expandedTo(QSize(0, 0));
+        // Nothing beyond the window is ever seen: a control larger than its window (a
+        // button sized from a camera photo) has its picture decoded for the window's size
+        // and drawn enlarged, instead of at a size that could take hundreds of megabytes.
+        const QSize bound = window() == this ? QSize() : window()->size();
+        QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
         m_enlargement = target.width() > 0 ? static_cast<double>(width()) / target.width() : 1.0;
+        m_shown = {};
+        // On a scaled screen the picture takes the same part of the control as on an unscaled
+        // one, and is decoded for the screen's pixels of that part.
+        if (const double scale = screenScaleOf(this); scale != 1.0) {
+            const QSize part = fitInside(PictureDecoder::pixelSize(m_path), target);
+            m_shown = (QSizeF(part) * m_enlargement).toSize().boundedTo(size());
+            target = (QSizeF(part) * scale).toSize();
+        }
         m_image = m_decoder.decodeCached(m_path, PictureFit::Inside, target);
     }
     update();
@@ -109,7 +114,8 @@ QRect PictureControl::pictureRect() const
 {
     if (m_image.isNull())
         return {};
-    const QSize shown = m_enlargement != 1.0
+    const QSize shown = !m_shown.isEmpty() ? m_shown
+                        : m_enlargement > 1.0
                             ? (QSizeF(m_image.size()) * m_enlargement).toSize().boundedTo(size())
                             : m_image.size();
     QRect area(QPoint(0, 0), shown);

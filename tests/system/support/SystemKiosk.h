@@ -52,7 +52,7 @@ public:
     QRect window() const { return onScreen(QRect(QPoint(0, 0), m_options.screenSize)); }
     QRect slot(int number) const; // 1 to the slots of a page
     int slotsPerPage() const { return m_layout.gridColumns * m_layout.gridRows; }
-    int captionHeight() const { return m_layout.captionHeight; }
+    int captionHeight() const { return qRound(m_layout.captionHeight * m_scale); }
     QRect detailFrame() const { return onScreen(m_layout.detailView); }
     QRect menuButton(int number) const { return onScreen(m_layout.menuButtons.value(number - 1)); }
     QRect previousButton() const { return onScreen(m_layout.previousButton); }
