@@ -35,8 +35,11 @@ ScreenFit::ScreenFit(QWidget& stage) : QWidget(nullptr, Qt::Window | Qt::Framele
     // A stage shown inside the scene is never mapped itself, and sends its size changes on at once.
     stage.show();
     connect(m_proxy, &QGraphicsWidget::geometryChanged, this, &ScreenFit::fit);
+    // A screen replaced while the kiosk runs is filled again.
     const QScreen* screen = QGuiApplication::primaryScreen();
     setGeometry(screen ? screen->geometry() : QRect(0, 0, 1920, 1080));
+    if (screen)
+        connect(screen, &QScreen::geometryChanged, this, [this](const QRect& area) { setGeometry(area); });
     fit();
 }
 

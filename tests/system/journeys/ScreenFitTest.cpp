@@ -68,10 +68,4 @@ TEST_P(ScreenFit, PicturesKeysAndTheOperatorsExitLieWhereTheScalePutsThem)
               kiosk->logEvents().filter(QStringLiteral("Termination")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, ScreenFit, testing::ValuesIn(fits),
-                         [](const testing::TestParamInfo<Fit>& row) {
-                             return QStringLiteral("%1x%2")
-                                 .arg(row.param.screen.width())
-                                 .arg(row.param.screen.height())
-                                 .toStdString();
-                         });
+INSTANTIATE_TEST_SUITE_P(Screens, ScreenFit, testing::ValuesIn(fits));
