@@ -1,5 +1,6 @@
 #include "controls/EffectClickSound.h"
 #include "controls/PictureDecoder.h"
+#include "controls/ScreenFit.h"
 #include "controls/WidgetMessageBox.h"
 #include "platform/Clock.h"
 #include "platform/ProgramEnd.h"
@@ -63,11 +64,14 @@ int main(int argc, char** argv)
 
     quindle::KioskWindow window(programFolderFrom(arguments), services, machine);
     window.setMetricsFile(metricsFileFrom(arguments));
-    messages.setParentWindow(&window);
+    // The kiosk window keeps the backdrop's size; the screen shows it scaled to fit.
+    quindle::ScreenFit screen(window);
+    QObject::connect(&screen, &quindle::ScreenFit::barReleased, &window, &quindle::KioskWindow::operatorExit);
+    messages.setParentWindow(&screen);
     window.startKiosk();
-    window.show();
-    window.raise();
-    window.activateWindow();
+    screen.show();
+    screen.raise();
+    screen.activateWindow();
     // Without a window manager the window may never be told it became active.
     QTimer::singleShot(0, &window, &quindle::KioskWindow::activateKiosk);
     return QApplication::exec();

@@ -1,5 +1,7 @@
 #include "controls/PictureControl.h"
 
+#include "controls/ScreenFit.h"
+
 #include <QMetaObject>
 #include <QMouseEvent>
 #include <QPainter>
@@ -84,6 +86,7 @@ void PictureControl::load()
         return;
     }
     if (m_fit == PictureFit::NaturalSize) {
+        m_shown = {};
         m_image = m_decoder.decodeCached(m_path, PictureFit::NaturalSize);
         if (!m_image.isNull())
             resize(m_image.size());
@@ -92,8 +95,16 @@ void PictureControl::load()
         // button sized from a camera photo) has its picture decoded for the window's size
         // and drawn enlarged, instead of at a size that could take hundreds of megabytes.
         const QSize bound = window() == this ? QSize() : window()->size();
-        const QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
+        QSize target = bound.isEmpty() ? size() : fitInside(size(), bound).expandedTo(QSize(0, 0));
         m_enlargement = target.width() > 0 ? static_cast<double>(width()) / target.width() : 1.0;
+        m_shown = {};
+        // On a scaled screen the picture takes the same part of the control as on an unscaled
+        // one, and is decoded for the screen's pixels of that part.
+        if (const double scale = screenScaleOf(this); scale != 1.0) {
+            const QSize part = fitInside(PictureDecoder::pixelSize(m_path), target);
+            m_shown = (QSizeF(part) * m_enlargement).toSize().boundedTo(size());
+            target = (QSizeF(part) * scale).toSize();
+        }
         m_image = m_decoder.decodeCached(m_path, PictureFit::Inside, target);
     }
     update();
@@ -103,7 +114,8 @@ QRect PictureControl::pictureRect() const
 {
     if (m_image.isNull())
         return {};
-    const QSize shown = m_enlargement > 1.0
+    const QSize shown = !m_shown.isEmpty() ? m_shown
+                        : m_enlargement > 1.0
                             ? (QSizeF(m_image.size()) * m_enlargement).toSize().boundedTo(size())
                             : m_image.size();
     QRect area(QPoint(0, 0), shown);
@@ -124,10 +136,11 @@ void PictureControl::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), *m_background);
     if (!m_image.isNull()) {
         const QRect target = pictureRect();
+        // On a scaled screen the picture's own pixels pass through a scaling however it is drawn.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
         if (target.size() == m_image.size()) {
             painter.drawImage(target.topLeft(), m_image);
         } else {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(target, m_image);
         }
     }
@@ -150,7 +163,7 @@ void PictureControl::mousePressEvent(QMouseEvent* event)
     m_pressedButton = button;
     m_releaseReported = false;
     const QPointer<PictureControl> alive(this);
-    ModalWatch modal(window());
+    ModalWatch modal(screenWindowOf(this));
     emit pressed(mouseButtonFlag(button), position);
     // The finger that closed a modal box opened by the press was lifted over the box, so
     // this control never hears of the release: it is reported here once the press is over.

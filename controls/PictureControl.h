@@ -84,6 +84,7 @@ private:
     // The release was reported when the press ended, so the mouse's own is not reported again.
     bool m_releaseReported = false;
     double m_enlargement = 1.0; // drawn size over decoded size, above 1 only past the window
+    QSize m_shown;              // the size the picture is drawn at on a scaled screen
 };
 
 } // namespace quindle

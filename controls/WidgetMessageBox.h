@@ -6,8 +6,8 @@ class QWidget;
 
 namespace quindle {
 
-// The real message box: titled "Quindle", modal to the kiosk window and centred on it.
-// Every message also goes to standard error as one line, so that it reaches the
+// The real message box: titled "Quindle", modal to the kiosk window, centred on it and scaled
+// like it. Every message also goes to standard error as one line, so that it reaches the
 // system journal of an unattended machine.
 class WidgetMessageBox final : public MessageBox
 {
@@ -16,6 +16,9 @@ public:
     void show(const QString& text) override;
 
 private:
+    void showScaled(const QString& text, double scale);
+    void takeFocusBack();
+
     QWidget* m_window = nullptr;
 };
 

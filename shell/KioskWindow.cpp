@@ -3,6 +3,7 @@
 #include "attract/Attract.h"
 #include "catalogue/Catalogue.h"
 #include "controls/PictureDecoder.h"
+#include "controls/ScreenFit.h"
 #include "lookup/Lookup.h"
 #include "metrics/KioskMetrics.h"
 #include "platform/ClickSound.h"
@@ -50,6 +51,9 @@ KioskWindow::KioskWindow(QString programFolder, const Services& services, const 
     setContextMenuPolicy(Qt::NoContextMenu);
     setFocusPolicy(Qt::StrongFocus);
     m_controls = KioskControls::create(this, m_pictureDecoder);
+    // Until the settings name a backdrop, the window has the screen's size.
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        resize(screen->size());
 }
 
 KioskWindow::~KioskWindow() = default;
@@ -352,7 +356,7 @@ void KioskWindow::activateKiosk()
     m_timer->start(1000);
     if (m_settings.hideMouse)
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-    if (QWindow* window = windowHandle())
+    if (QWindow* window = screenWindowOf(this)->windowHandle())
         window->installEventFilter(m_metrics.get());
     m_metrics->writeFirst();
     m_machine.serviceNotifier.notifyReady();

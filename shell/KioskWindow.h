@@ -57,8 +57,8 @@ public:
     // while a message box is open; the countdown holds still until it is closed.
     void tick();
 
-    // The operator's exit: the release of a right-button press on the bare backdrop,
-    // wherever the finger is lifted.
+    // The operator's exit: the release of a right-button press on the bare backdrop or on a
+    // bar beside it, wherever the finger is lifted.
     void operatorExit(int button);
 
     // A termination signal: the buffered log lines are written, then the program ends.

@@ -18,7 +18,9 @@ public:
     // past the list's end show the bare backdrop.
     bool showsPage(const QStringList& list, int pageStart)
     {
-        const QImage backdrop = picture(m_kiosk.interfacePicture(QStringLiteral("backdrop.jpg")));
+        const QImage backdrop =
+            picture(m_kiosk.interfacePicture(QStringLiteral("backdrop.jpg")))
+                .scaled(m_kiosk.window().size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         for (int slot = 1; slot <= m_kiosk.slotsPerPage(); ++slot) {
             const QRect area = m_kiosk.slot(slot);
             const qsizetype shown = pageStart + slot - 1;
@@ -26,7 +28,7 @@ public:
                 shown < list.size()
                     ? pictureDifference(area, SystemKiosk::thumbnailOf(list.at(shown)),
                                         area.height() - m_kiosk.captionHeight())
-                    : difference(area, backdrop.copy(area.translated(-m_kiosk.windowOrigin())));
+                    : difference(area, backdrop.copy(area.translated(-m_kiosk.window().topLeft())));
             if (distance >= tolerance)
                 return false;
         }
@@ -56,13 +58,15 @@ private:
     }
 
     // How far the area is from showing the picture file the way the kiosk's picture controls do it
-    // (proportions kept, never enlarged, centred). Only the rows from the top down to keepHeight of
-    // the area are compared (-1: all), so that a caption over its foot is left out.
+    // (proportions kept, never enlarged beyond the screen's scale, centred). Only the rows from the
+    // top down to keepHeight of the area are compared (-1: all), so that a caption over its foot is
+    // left out.
     double pictureDifference(const QRect& area, const QString& file, int keepHeight = -1)
     {
         const QImage expected = picture(file);
-        const QSize fitted =
-            expected.size().scaled(area.size(), Qt::KeepAspectRatio).boundedTo(expected.size());
+        const QSize fitted = expected.size()
+                                 .scaled(area.size(), Qt::KeepAspectRatio)
+                                 .boundedTo((QSizeF(expected.size()) * m_kiosk.scale()).toSize());
         QRect target(QPoint(0, 0), fitted);
         target.moveCenter(area.center());
         if (keepHeight >= 0)

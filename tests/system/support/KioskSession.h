@@ -29,12 +29,15 @@ inline bool waitFor(const std::function<bool()>& check, int timeoutMs = 20'000)
 class KioskSession : public testing::Test
 {
 protected:
-    explicit KioskSession(QSize screenSize = QSize(1920, 1080)) : server(screenSize) {}
+    explicit KioskSession(QSize screenSize = QSize(1920, 1080), QSize backdrop = QSize(1920, 1080))
+        : server(screenSize), m_backdrop(backdrop)
+    {
+    }
 
     void SetUp() override
     {
         ASSERT_TRUE(server.isRunning()) << "no X server (Debian package xvfb)";
-        kiosk = std::make_unique<SystemKiosk>(folder.filePath(QStringLiteral("program")));
+        kiosk = std::make_unique<SystemKiosk>(folder.filePath(QStringLiteral("program")), m_backdrop);
         ASSERT_EQ("", kiosk->problem().toStdString());
         // Nobody waits for the slideshow unless a test asks for it.
         ASSERT_TRUE(kiosk->setSetting(QStringLiteral("timeout"), QStringLiteral("600")));
@@ -48,8 +51,8 @@ protected:
         if (!HasFailure())
             return;
         const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        const QString path =
-            QDir::current().filePath(QString("%1-%2.png").arg(test->test_suite_name(), test->name()));
+        const QString path = QDir::current().filePath(
+            QString("%1-%2.png").arg(test->test_suite_name(), test->name()).replace('/', '-'));
         server.grab(QRect(QPoint(0, 0), server.screenSize())).save(path);
         std::cerr << "Last screen: " << path.toStdString() << '\n';
         if (process)
@@ -57,8 +60,8 @@ protected:
     }
 
     // Starts the kiosk and waits until its window is viewable and its event loop answers; the
-    // window's place sets the kiosk's origin. On its private server the kiosk's is the only window
-    // named "Quindle".
+    // window's place and size set where the kiosk draws its backdrop. On its private server the
+    // kiosk's is the only window named "Quindle".
     void startKiosk()
     {
         process =
@@ -75,7 +78,7 @@ protected:
         ASSERT_TRUE(waitFor(shownOrEnded, 60'000)) << "no kiosk window appeared";
         process->window = window.id;
         ASSERT_TRUE(process->settle()) << "the kiosk's window does not answer";
-        kiosk->setWindowOrigin(window.geometry.topLeft());
+        kiosk->fitTo(window.geometry);
     }
     void tap(QPoint at) { server.click(at); }
     void tap(const QRect& control) { server.click(control.center()); }
@@ -95,6 +98,9 @@ protected:
     std::unique_ptr<SystemKiosk> kiosk;
     std::unique_ptr<KioskScreen> screen;
     std::unique_ptr<KioskProcess> process;
+
+private:
+    QSize m_backdrop;
 };
 
 // Lets GoogleTest print lists of texts in its failure messages.

@@ -7,6 +7,7 @@
 #include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace quindle::systemtest {
@@ -35,9 +36,10 @@ const char* const csvToJson =
 
 } // namespace
 
-SystemKiosk::SystemKiosk(const QString& folder)
+SystemKiosk::SystemKiosk(const QString& folder, QSize backdrop)
 {
     m_options.outputFolder = folder;
+    m_options.screenSize = backdrop;
     m_options.categoryCount = 3;
     m_options.minPicturesPerCategory = 14;
     m_options.maxPicturesPerCategory = 14;
@@ -130,8 +132,8 @@ QRect SystemKiosk::slot(int number) const
     const int row = (number - 1) / m_layout.gridColumns;
     const QPoint step(m_layout.thumbnail.width() + m_layout.gridColumnGap,
                       m_layout.thumbnail.height() + m_layout.gridRowGap);
-    return QRect(m_origin + m_layout.gridTopLeft + QPoint(column * step.x(), row * step.y()),
-                 m_layout.thumbnail);
+    return onScreen(
+        QRect(m_layout.gridTopLeft + QPoint(column * step.x(), row * step.y()), m_layout.thumbnail));
 }
 
 // The keys lie in rows of ten cells of 66 pixels, in the order of their legends.
@@ -139,22 +141,44 @@ QPoint SystemKiosk::keyCentre(QChar key) const
 {
     const auto index =
         static_cast<int>(QStringLiteral("1234567890ABCDEFGHIJKLMNOPQRSTUVWXYZ.-").indexOf(key.toUpper()));
-    return keyPicture().topLeft() + QPoint(index % 10 * 66 + 33, index / 10 * 66 + 33);
+    return onScreen(m_layout.keyboardTopLeft + QPoint(index % 10 * 66 + 33, index / 10 * 66 + 33));
 }
 
 // The kiosk puts the keyboard's buttons at the frame's foot.
 QRect SystemKiosk::keyboardButton(int element) const
 {
     const int top = m_layout.keyboardFrame.height() - m_layout.keyboardButtonHeight;
-    return QRect(m_origin + QPoint(m_layout.keyboardButtonLefts.value(element), top),
-                 QSize(m_layout.keyboardButtonWidths.value(element), m_layout.keyboardButtonHeight));
+    return onScreen(
+        QRect(QPoint(m_layout.keyboardButtonLefts.value(element), top),
+              QSize(m_layout.keyboardButtonWidths.value(element), m_layout.keyboardButtonHeight)));
 }
 
 // Between the last menu button and the lookup button, left of the panel.
 QPoint SystemKiosk::bareBackdrop() const
 {
     const QRect lastMenu = m_layout.menuButtons.last();
-    return m_origin + QPoint(lastMenu.center().x(), (lastMenu.bottom() + m_layout.lookupButton.top()) / 2);
+    return onScreen(QPoint(lastMenu.center().x(), (lastMenu.bottom() + m_layout.lookupButton.top()) / 2));
+}
+
+void SystemKiosk::fitTo(const QRect& screen)
+{
+    const QSize backdrop = m_options.screenSize;
+    m_scale = std::min(static_cast<double>(screen.width()) / backdrop.width(),
+                       static_cast<double>(screen.height()) / backdrop.height());
+    const QSize drawn = (QSizeF(backdrop) * m_scale).toSize();
+    m_origin = screen.topLeft() +
+               QPoint((screen.width() - drawn.width()) / 2, (screen.height() - drawn.height()) / 2);
+}
+
+QPoint SystemKiosk::onScreen(QPoint backdrop) const
+{
+    return m_origin + (QPointF(backdrop) * m_scale).toPoint();
+}
+
+QRect SystemKiosk::onScreen(const QRect& backdrop) const
+{
+    return QRect(onScreen(backdrop.topLeft()),
+                 onScreen(backdrop.topLeft() + QPoint(backdrop.width(), backdrop.height())) - QPoint(1, 1));
 }
 
 } // namespace quindle::systemtest

@@ -9,13 +9,13 @@
 namespace quindle::systemtest {
 
 // A generated kiosk folder for the built program, with small pictures so that it is written
-// quickly, and where everything lies on its screen. Screen positions assume the window at
-// windowOrigin (the kiosk centres its window on the screen).
+// quickly, and where everything lies on its screen: the kiosk draws its backdrop scaled to fit the
+// screen, centred, and a backdrop pixel lies where that scale and origin put it.
 class SystemKiosk
 {
 public:
     // Writes the program folder into folder. problem() says what failed.
-    explicit SystemKiosk(const QString& folder);
+    explicit SystemKiosk(const QString& folder, QSize backdrop = QSize(1920, 1080));
 
     QString problem() const { return m_problem; }
     QString programFolder() const { return m_options.outputFolder; }
@@ -42,22 +42,25 @@ public:
     QStringList logEvents() const;
     QStringList logFileNames() const;
 
-    void setWindowOrigin(QPoint origin) { m_origin = origin; }
-    QPoint windowOrigin() const { return m_origin; }
+    // The kiosk's window covers the screen area.
+    void fitTo(const QRect& screen);
+    double scale() const { return m_scale; }
+    QPoint onScreen(QPoint backdrop) const;
+    QRect onScreen(const QRect& backdrop) const;
 
-    // Screen rectangles and touch points.
-    QRect window() const { return QRect(m_origin, m_options.screenSize); }
+    // Screen rectangles and touch points. The window is where the backdrop is drawn.
+    QRect window() const { return onScreen(QRect(QPoint(0, 0), m_options.screenSize)); }
     QRect slot(int number) const; // 1 to the slots of a page
     int slotsPerPage() const { return m_layout.gridColumns * m_layout.gridRows; }
-    int captionHeight() const { return m_layout.captionHeight; }
-    QRect detailFrame() const { return m_layout.detailView.translated(m_origin); }
-    QRect menuButton(int number) const { return m_layout.menuButtons.value(number - 1).translated(m_origin); }
-    QRect previousButton() const { return m_layout.previousButton.translated(m_origin); }
-    QRect closeButton() const { return m_layout.closeButton.translated(m_origin); }
-    QRect printButton() const { return m_layout.printButton.translated(m_origin); }
-    QRect nextButton() const { return m_layout.nextButton.translated(m_origin); }
-    QRect lookupButton() const { return m_layout.lookupButton.translated(m_origin); }
-    QRect keyPicture() const { return QRect(m_layout.keyboardTopLeft + m_origin, m_layout.keyboard); }
+    int captionHeight() const { return qRound(m_layout.captionHeight * m_scale); }
+    QRect detailFrame() const { return onScreen(m_layout.detailView); }
+    QRect menuButton(int number) const { return onScreen(m_layout.menuButtons.value(number - 1)); }
+    QRect previousButton() const { return onScreen(m_layout.previousButton); }
+    QRect closeButton() const { return onScreen(m_layout.closeButton); }
+    QRect printButton() const { return onScreen(m_layout.printButton); }
+    QRect nextButton() const { return onScreen(m_layout.nextButton); }
+    QRect lookupButton() const { return onScreen(m_layout.lookupButton); }
+    QRect keyPicture() const { return onScreen(QRect(m_layout.keyboardTopLeft, m_layout.keyboard)); }
     QPoint keyCentre(QChar key) const;
     QRect keyboardButton(int element) const; // 0 cancel, 1 clear, 2 space, 3 search
     // A point of the bare backdrop, far from every control.
@@ -67,6 +70,7 @@ private:
     demo::DemoKioskOptions m_options;
     demo::DemoKioskLayout m_layout;
     QPoint m_origin;
+    double m_scale = 1.0;
     QString m_problem;
 };
 
