@@ -3,8 +3,11 @@
 #include "platform/FileSystem.h"
 #include "settings/SettingsReader.h"
 #include "tools/admin/ActivityAnalyser.h"
+#include "tools/admin/ChannelFollower.h"
+#include "tools/admin/ChannelPublisher.h"
 #include "tools/admin/KioskCheck.h"
 #include "tools/admin/LogFileSelection.h"
+#include "tools/admin/OwnerKey.h"
 #include "tools/admin/ParallelRunner.h"
 #include "tools/admin/ReportWriters.h"
 #include "tools/admin/ThumbnailMaker.h"
@@ -20,13 +23,18 @@ namespace quindle::admin {
 
 namespace {
 
-const char* const overview = "Usage: quindle-admin <command> [options]\n"
-                             "The kiosk owner's program.\n\n"
-                             "Commands:\n"
-                             "  check       list every problem of the kiosk folder at once\n"
-                             "  thumbnails  write the missing \"_\" thumbnails of every category\n"
-                             "  report      write an HTML report of the tracking logs\n\n"
-                             "\"quindle-admin <command> --help\" describes each command.\n";
+const char* const overview =
+    "Usage: quindle-admin <command> [options]\n"
+    "The kiosk owner's program.\n\n"
+    "Commands:\n"
+    "  check       list every problem of the kiosk folder at once\n"
+    "  thumbnails  write the missing \"_\" thumbnails of every category\n"
+    "  report      write an HTML report of the tracking logs\n"
+    "  keygen      make the publisher's signing key pair\n"
+    "  publish     publish a kiosk folder as a new version into a channel\n"
+    "  follow      take the channel's current version when it is complete and sound\n"
+    "  rollback    point the kiosk back at the version before\n\n"
+    "\"quindle-admin <command> --help\" describes each command.\n";
 
 const QCommandLineOption programFolderOption(
     QStringLiteral("program-folder"),
@@ -51,7 +59,7 @@ public:
     QCommandLineParser& parser() { return m_parser; }
 
     // False with the status to end with (help asked, or a usage fault reported).
-    bool parse(const QStringList& arguments, CommandStreams streams, int& status)
+    bool parse(const QStringList& arguments, CommandStreams streams, int& status, qsizetype positionals = 0)
     {
         if (!m_parser.parse(arguments)) {
             streams.err << "quindle-admin " << m_name << ": " << m_parser.errorText() << "\nTry --help.\n";
@@ -66,9 +74,14 @@ public:
             status = 0;
             return false;
         }
-        if (!m_parser.positionalArguments().isEmpty()) {
+        if (m_parser.positionalArguments().size() < positionals) {
+            streams.err << "quindle-admin " << m_name << ": a folder is missing\nTry --help.\n";
+            status = 2;
+            return false;
+        }
+        if (m_parser.positionalArguments().size() > positionals) {
             streams.err << "quindle-admin " << m_name << ": unexpected argument \""
-                        << m_parser.positionalArguments().first() << "\"\nTry --help.\n";
+                        << m_parser.positionalArguments().at(positionals) << "\"\nTry --help.\n";
             status = 2;
             return false;
         }
@@ -278,6 +291,114 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     return 0;
 }
 
+int runKeygen(const QStringList& arguments, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("keygen"),
+        QStringLiteral("Makes the publisher's Ed25519 key pair: FOLDER/owner.key (keep it secret) and "
+                       "FOLDER/owner.pub, the line each kiosk's trust file lists."));
+    command.parser().addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Where the keys go."));
+    int status = 0;
+    if (!command.parse(arguments, streams, status, 1))
+        return status;
+    const QString folder = command.parser().positionalArguments().first();
+    if (const QString error = OwnerKey::generate(folder); !error.isEmpty()) {
+        streams.err << "quindle-admin keygen: " << error << '\n';
+        return 1;
+    }
+    streams.out << "Wrote " << joinPath(folder, QStringLiteral("owner.key")) << " and "
+                << joinPath(folder, QStringLiteral("owner.pub")) << ".\n";
+    return 0;
+}
+
+int runPublish(const QStringList& arguments, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("publish"),
+        QStringLiteral("Checks the kiosk folder SOURCE and publishes it into the channel DIR as a new "
+                       "signed version, which becomes the current one."));
+    command.parser().addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The kiosk folder."));
+    const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("The channel folder."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("The private key (owner.key)."),
+                                 QStringLiteral("KEY"));
+    const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("Versions kept (default 5)."),
+                                  QStringLiteral("N"), QStringLiteral("5"));
+    command.parser().addOptions({channel, key, keep});
+    int status = 0;
+    if (!command.parse(arguments, streams, status, 1))
+        return status;
+    PublishRequest request{command.parser().positionalArguments().first(), command.parser().value(channel),
+                           command.parser().value(key), command.parser().value(keep).toInt()};
+    if (request.channel.isEmpty() || request.keyFile.isEmpty() || request.keep < 1) {
+        streams.err << "quindle-admin publish: --channel and --key are needed, --keep at least 1\n";
+        return 2;
+    }
+    const PublishOutcome outcome = publishVersion(request, QDateTime::currentDateTimeUtc());
+    for (const QString& problem : outcome.problems)
+        streams.out << problem << '\n';
+    if (outcome.version.isEmpty()) {
+        streams.err << "quindle-admin publish: " << outcome.error << '\n';
+        return 1;
+    }
+    streams.out << "Published version " << outcome.version << ".\n";
+    return 0;
+}
+
+int reportFollow(const FollowOutcome& outcome, const QString& name, CommandStreams streams)
+{
+    if (outcome.result == FollowOutcome::Result::Refused) {
+        streams.err << "quindle-admin " << name << ": " << outcome.message << '\n';
+        return 1;
+    }
+    streams.out << outcome.message << '\n';
+    return 0;
+}
+
+int runFollow(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("follow"),
+        QStringLiteral("Takes the channel's current version into the program folder when every file of "
+                       "its signed manifest has arrived intact, and points the kiosk at it. A version "
+                       "that is incomplete, changed, not trusted or would not start is left alone: "
+                       "exit status 1 and one line saying why."));
+    const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("The channel folder."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("The trusted publishers' keys (default: \"trusted-publishers\" in "
+                       "the program folder)."),
+        QStringLiteral("FILE"));
+    command.parser().addOptions({channel, trust});
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    if (!command.parser().isSet(channel)) {
+        streams.err << "quindle-admin follow: --channel is needed\n";
+        return 2;
+    }
+    FollowRequest request;
+    request.channel = command.parser().value(channel);
+    request.programFolder = command.programFolder(defaultFolder);
+    request.trustFile = command.parser().isSet(trust)
+                            ? command.parser().value(trust)
+                            : joinPath(request.programFolder, QStringLiteral("trusted-publishers"));
+    return reportFollow(followChannel(request), QStringLiteral("follow"), streams);
+}
+
+int runRollback(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("rollback"),
+        QStringLiteral("Points the kiosk back at the version it had before the current one; follow "
+                       "does not take the version rolled back from again."));
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    return reportFollow(rollBack(command.programFolder(defaultFolder)), QStringLiteral("rollback"), streams);
+}
+
 } // namespace
 
 QString progressText(int done, int total, double seconds)
@@ -302,6 +423,14 @@ int runAdmin(const QStringList& arguments, const QString& defaultProgramFolder, 
         return runThumbnails(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("report"))
         return runReport(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("keygen"))
+        return runKeygen(rest, streams);
+    if (name == QLatin1String("publish"))
+        return runPublish(rest, streams);
+    if (name == QLatin1String("follow"))
+        return runFollow(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("rollback"))
+        return runRollback(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         streams.out << overview;
         return 0;
