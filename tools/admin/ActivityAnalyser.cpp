@@ -35,6 +35,8 @@ QString restartKindText(RestartKind kind)
         return QStringLiteral("scheduled restart");
     case RestartKind::Operator:
         return QStringLiteral("after the operator's exit");
+    case RestartKind::ContentUpdate:
+        return QStringLiteral("new content taken");
     case RestartKind::Unexpected:
         break;
     }
@@ -109,6 +111,8 @@ void ActivityAnalyser::count(const ReadTrackingText& event, const TrackingLine& 
             kind = RestartKind::Scheduled;
         if (m_previousEvent == TrackingEvent::RightClick)
             kind = RestartKind::Operator;
+        if (m_previousEvent == TrackingEvent::ContentUpdate)
+            kind = RestartKind::ContentUpdate;
         m_report.restarts.push_back(
             Restart{QDateTime(line.date(), QTime(line.hour, line.minute, line.second)), kind});
         ++m_report.restartsByHour[static_cast<size_t>(line.hour)];
@@ -116,6 +120,7 @@ void ActivityAnalyser::count(const ReadTrackingText& event, const TrackingLine& 
     }
     case TrackingEvent::AutoReboot:
     case TrackingEvent::RightClick:
+    case TrackingEvent::ContentUpdate:
         endSession(moment);
         resolveSearch(false);
         return;

@@ -26,9 +26,10 @@ struct SearchCount
 };
 
 enum class RestartKind {
-    Scheduled,  // after "Program Termination: Auto Reboot"
-    Operator,   // after "Program Termination: User Right-Click"
-    Unexpected, // with no termination line before it: power cut, watchdog card, crash
+    Scheduled,     // after "Program Termination: Auto Reboot"
+    Operator,      // after "Program Termination: User Right-Click"
+    ContentUpdate, // after "Program Termination: Content Update"
+    Unexpected,    // with no termination line before it: power cut, watchdog card, crash
 };
 
 struct Restart
