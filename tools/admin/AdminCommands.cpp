@@ -13,6 +13,7 @@
 #include "tools/admin/ThumbnailMaker.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -233,6 +234,53 @@ QStringList menuCaptionsOf(const KioskSettings& settings)
     return captions;
 }
 
+ActivityReport analyseLogs(const QString& logFolder, const QStringList& menuCaptions, QDate first, QDate last,
+                           CommandStreams streams)
+{
+    ActivityAnalyser analyser(menuCaptions, first, last);
+    for (const LogFile& log : selectLogFiles(logFolder, first, last)) {
+        QFile file;
+        const int fd = openForReading(log.path);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            streams.err << "quindle-admin report: cannot read " << log.path << '\n';
+            continue;
+        }
+        analyser.addFile(file.readAll());
+    }
+    return analyser.finish();
+}
+
+// Each kiosk's logs arrive in a folder of their own; "content version.txt" beside them names
+// the version the kiosk last took.
+int writeFleetReport(const QString& fleetFolder, QDate first, QDate last, const QString& outputPath,
+                     CommandStreams streams)
+{
+    std::vector<KioskActivity> kiosks;
+    for (const QString& name : QDir(fleetFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folder = joinPath(fleetFolder, name);
+        QFile version(joinPath(folder, QStringLiteral("content version.txt")));
+        const QString contentVersion = version.open(QIODevice::ReadOnly)
+                                           ? QString::fromUtf8(version.readLine(256)).trimmed()
+                                           : QString();
+        kiosks.push_back(KioskActivity{name, contentVersion, analyseLogs(folder, {}, first, last, streams)});
+    }
+    if (kiosks.empty()) {
+        streams.err << "quindle-admin report: " << fleetFolder << " holds no kiosk's folder\n";
+        return 1;
+    }
+    if (!writeText(outputPath, fleetReportHtml(kiosks, QDateTime::currentDateTime()), streams))
+        return 1;
+    streams.out << QStringLiteral("Wrote %1: %2 kiosks.\n").arg(outputPath).arg(kiosks.size());
+    for (const KioskActivity& kiosk : kiosks)
+        streams.out << QStringLiteral("%1: %2 touches, %3 visits, %4 prints, %5 log files\n")
+                           .arg(kiosk.name)
+                           .arg(kiosk.report.visitorEvents)
+                           .arg(kiosk.report.sessions)
+                           .arg(prints(kiosk.report))
+                           .arg(kiosk.report.filesRead);
+    return 0;
+}
+
 int runReport(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
 {
     Command command(
@@ -249,7 +297,12 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Also write the counts as CSV to FILE."),
                                  QStringLiteral("FILE"));
-    command.parser().addOptions({from, to, output, csv});
+    const QCommandLineOption fleet(
+        QStringLiteral("fleet"),
+        QStringLiteral("Report a fleet instead: DIR holds one folder of log files per "
+                       "kiosk, named by the kiosk."),
+        QStringLiteral("DIR"));
+    command.parser().addOptions({from, to, output, csv, fleet});
     int status = 0;
     if (!command.parse(arguments, streams, status))
         return status;
@@ -259,6 +312,9 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
         !readDate(command.parser(), QStringLiteral("to"), streams, last))
         return 2;
 
+    if (command.parser().isSet(fleet))
+        return writeFleetReport(command.parser().value(fleet), first, last, command.parser().value(output),
+                                streams);
     const QString programFolder = command.programFolder(defaultFolder);
     const QString logFolder = resolveCaseless(programFolder, QStringLiteral("log files"));
     if (!folderExists(logFolder)) {
@@ -267,17 +323,8 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     }
     // Captions name the categories; a settings file with faults still names what it can.
     const SettingsReport settings = SettingsReader(programFolder).readAll();
-    ActivityAnalyser analyser(menuCaptionsOf(settings.settings), first, last);
-    for (const LogFile& log : selectLogFiles(logFolder, first, last)) {
-        QFile file;
-        const int fd = openForReading(log.path);
-        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            streams.err << "quindle-admin report: cannot read " << log.path << '\n';
-            continue;
-        }
-        analyser.addFile(file.readAll());
-    }
-    const ActivityReport report = analyser.finish();
+    const ActivityReport report =
+        analyseLogs(logFolder, menuCaptionsOf(settings.settings), first, last, streams);
     const QString outputPath = command.parser().value(output);
     if (!writeText(outputPath, reportHtml(report, settings.settings.kioskFolder), streams))
         return 1;
