@@ -417,15 +417,27 @@ int runFollow(const QStringList& arguments, const QString& defaultFolder, Comman
         QStringLiteral("The trusted publishers' keys (default: \"trusted-publishers\" in "
                        "the program folder)."),
         QStringLiteral("FILE"));
-    command.parser().addOptions({channel, trust});
+    const QCommandLineOption maxFiles(QStringLiteral("max-files"),
+                                      QStringLiteral("The most files a version may hold (default 200000)."),
+                                      QStringLiteral("N"), QStringLiteral("200000"));
+    const QCommandLineOption maxGigabytes(
+        QStringLiteral("max-gb"), QStringLiteral("The most gigabytes a version may hold (default 20)."),
+        QStringLiteral("N"), QStringLiteral("20"));
+    command.parser().addOptions({channel, trust, maxFiles, maxGigabytes});
     int status = 0;
     if (!command.parse(arguments, streams, status))
         return status;
-    if (!command.parser().isSet(channel)) {
-        streams.err << "quindle-admin follow: --channel is needed\n";
+    FollowRequest request;
+    bool filesRead = false;
+    bool gigabytesRead = false;
+    request.maxFiles = command.parser().value(maxFiles).toLongLong(&filesRead);
+    request.maxBytes = command.parser().value(maxGigabytes).toLongLong(&gigabytesRead) * 1'000'000'000;
+    if (!command.parser().isSet(channel) || !filesRead || !gigabytesRead || request.maxFiles < 1 ||
+        request.maxBytes < 1) {
+        streams.err
+            << "quindle-admin follow: --channel is needed; --max-files and --max-gb take whole numbers\n";
         return 2;
     }
-    FollowRequest request;
     request.channel = command.parser().value(channel);
     request.programFolder = command.programFolder(defaultFolder);
     request.trustFile = command.parser().isSet(trust)

@@ -205,6 +205,9 @@ FollowOutcome followChannel(const FollowRequest& request)
     // The version is made and checked inside a program folder of its own, ".incoming",
     // and moved beside the running one only when the kiosk's reader accepts it.
     const QString incoming = joinPath(program, incomingName);
+    // Whatever stands there is removed itself, never what a link there names.
+    if (QFileInfo(incoming).isSymLink())
+        QFile::remove(incoming);
     QDir(incoming).removeRecursively();
     const QString staged = joinPath(incoming, version);
     if (const QString problem = stage(*manifest, delivered, staged); !problem.isEmpty()) {
