@@ -172,22 +172,6 @@ TEST(ChannelFollow, RefusedVersionsLeaveTheKioskAlone)
     }
 }
 
-// Taken whole, pointed at, kept as it was rolled back from, and its name left for the report.
-TEST(ChannelFollow, TakeThenRollBack)
-{
-    Fleet fleet;
-    EXPECT_EQ(FollowOutcome::Result::Taken, fleet.follow().result);
-    EXPECT_EQ(fleet.version.toUtf8() + "\r\n", fleet.kiosk.temp().read("quindleFolder.ini"));
-    EXPECT_EQ(fleet.owner.temp().read("Kiosk/Rings/Item 05.jpg"),
-              fleet.kiosk.temp().read(fleet.version + "/Rings/Item 05.jpg"));
-    EXPECT_EQ(FollowOutcome::Result::NoChange, fleet.follow().result);
-
-    EXPECT_EQ(FollowOutcome::Result::Taken, rollBack(fleet.kiosk.programFolder()).result);
-    EXPECT_EQ(QByteArray("Kiosk\r\n"), fleet.kiosk.temp().read("quindleFolder.ini"));
-    EXPECT_EQ(QByteArray("Kiosk\n"), fleet.kiosk.temp().read("log files/content version.txt"));
-    EXPECT_EQ(FollowOutcome::Result::NoChange, fleet.follow().result);
-}
-
 // A kiosk folder the kiosk would not start on is not published.
 TEST(ChannelPublish, RefusesAFolderThatFailsTheCheck)
 {

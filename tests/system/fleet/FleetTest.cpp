@@ -7,6 +7,7 @@
 #include "system/support/XServer.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRegularExpression>
@@ -84,34 +85,27 @@ struct ShopKiosk
 
 QString publish(const QString& source, const QString& channel, const QString& key)
 {
-    // Versions are named by the second: a second publish waits for the next one.
-    QThread::msleep(1100);
     QString out;
     EXPECT_EQ(0, quindle::test::runAdmin({"publish", source, "--channel", channel, "--key", key}, out))
         << out.toStdString();
     return out.section(' ', 2, 2).chopped(2);
 }
 
+// Every file below from is below to with the same size: Syncthing delivered it.
 bool sameFiles(const QString& from, const QString& to)
 {
-    const QFileInfoList files = QDir(from).entryInfoList(QDir::Files, QDir::Name);
-    for (const QFileInfo& file : files) {
-        if (QFileInfo(QDir(to).filePath(file.fileName())).size() != file.size())
+    bool any = false;
+    for (QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories); it.hasNext(); any = true) {
+        const QString file = it.next();
+        if (QFileInfo(to + file.mid(from.size())).size() != QFileInfo(file).size())
             return false;
     }
-    return !files.isEmpty();
+    return any;
 }
-
-struct Tampering
-{
-    const char* name;
-    std::function<void(const QString& version)> change;
-    const char* reason;
-};
 
 } // namespace
 
-TEST(Fleet, PublishedContentReachesBothKiosks_tamperedVersionsAreRefused_logsComeBack)
+TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsComeBack)
 {
     if (Syncthing::programPath().isEmpty())
         GTEST_SKIP() << "syncthing is not installed (scripts/deps/fleet.txt lists it)";
@@ -172,6 +166,8 @@ TEST(Fleet, PublishedContentReachesBothKiosks_tamperedVersionsAreRefused_logsCom
     // again on it as its service would be.
     QFile::copy(source.pictures(0).first(),
                 source.kioskFolder() + "/" + source.categoryFolders().first() + "/New.jpg");
+    // Versions are named by the second: each publish waits for the next one.
+    QThread::msleep(1100);
     QElapsedTimer published;
     published.start();
     const QString second = publish(source.kioskFolder(), channel, key);
@@ -195,8 +191,10 @@ TEST(Fleet, PublishedContentReachesBothKiosks_tamperedVersionsAreRefused_logsCom
               << " s\n";
     RecordProperty("publish_to_showing_seconds", QString::number(showing, 'f', 1).toStdString());
 
-    // A third version, changed on the first kiosk's copy before it follows: each change is
-    // refused and undone. The second kiosk's untouched copy is taken.
+    // A third version whose delivery to the first kiosk is cut short is not taken; once
+    // Syncthing puts that kiosk's copy back as the owner has it, it is. The second kiosk takes it
+    // at once. Rolled back, the first kiosk stays on the second version.
+    QThread::msleep(1100);
     const QString third = publish(source.kioskFolder(), channel, key);
     ASSERT_TRUE(owner.rescan(QStringLiteral("channel")));
     QString line;
@@ -205,83 +203,22 @@ TEST(Fleet, PublishedContentReachesBothKiosks_tamperedVersionsAreRefused_logsCom
         << line.toStdString();
     ShopKiosk& shop = kiosks[0];
     const QString delivered = shop.channel + "/versions/" + third;
-    ASSERT_TRUE(waitFor(
-        [&] {
-            return QFileInfo::exists(delivered + ".manifest") &&
-                   sameFiles(channel + "/versions/" + third, delivered);
-        },
-        30'000));
+    ASSERT_TRUE(
+        waitFor([&] { return sameFiles(channel + "/versions", shop.channel + "/versions"); }, 30'000));
     const QString picture = source.pictures(0).at(1).mid(source.kioskFolder().size() + 1);
-    const QString otherKeys = folder.makeFolder(QStringLiteral("stranger"));
-    ASSERT_EQ(0, quindle::test::runAdmin({"keygen", otherKeys}, out));
-    const Tampering cases[] = {
-        {"a file removed", [&](const QString& v) { QFile::remove(v + "/" + picture); }, "not complete: "},
-        {"a picture replaced",
-         [&](const QString& v) {
-             QFile file(v + "/" + picture);
-             file.open(QIODevice::ReadWrite);
-             file.write("JUNK");
-         },
-         "differs from the manifest"},
-        {"a link to /etc", [&](const QString& v) { QFile::link("/etc", v + "/etc"); }, "is a symbolic link"},
-        {"a \"..\" entry",
-         [&](const QString& v) {
-             QFile manifest(v + ".manifest");
-             manifest.open(QIODevice::ReadOnly);
-             QByteArray text = manifest.readAll();
-             manifest.close();
-             manifest.open(QIODevice::WriteOnly | QIODevice::Truncate);
-             manifest.write(text.replace(" " + picture.toUtf8(), " ../../" + picture.toUtf8()));
-         },
-         "a \"..\" step"},
-        {"signed by another key",
-         [&](const QString&) {
-             QString said;
-             quindle::test::runAdmin({"publish", source.kioskFolder(), "--channel",
-                                      folder.filePath("stranger/channel"), "--key", otherKeys + "/owner.key"},
-                                     said);
-             const QString version = said.section(' ', 2, 2).chopped(2);
-             QFile::remove(delivered + ".manifest");
-             QFile manifest(folder.filePath("stranger/channel/versions/" + version + ".manifest"));
-             manifest.open(QIODevice::ReadOnly);
-             QFile forged(delivered + ".manifest");
-             forged.open(QIODevice::WriteOnly);
-             forged.write(manifest.readAll().replace(version.toUtf8(), third.toUtf8()));
-         },
-         "signed by a key not in"},
-    };
-    const QString kept = folder.filePath(QStringLiteral("kept"));
-    QDir().mkpath(kept);
-    ASSERT_TRUE(QFile::copy(delivered + ".manifest", kept + "/manifest"));
-    for (const Tampering& row : cases) {
-        SCOPED_TRACE(row.name);
-        const QByteArray before = shop.pointer();
-        QFile originalPicture(delivered + "/" + picture);
-        originalPicture.open(QIODevice::ReadOnly);
-        const QByteArray pictureBytes = originalPicture.readAll();
-        originalPicture.close();
-        row.change(delivered);
-        EXPECT_EQ(1, shop.follow(line = {}));
-        EXPECT_TRUE(line.contains(row.reason)) << line.toStdString();
-        EXPECT_EQ(before, shop.pointer());
-        // Undone as Syncthing's revert of a receive-only folder would.
-        QFile::remove(delivered + "/etc");
-        QFile::remove(delivered + "/" + picture);
-        QFile restored(delivered + "/" + picture);
-        restored.open(QIODevice::WriteOnly);
-        restored.write(pictureBytes);
-        restored.close();
-        QFile::remove(delivered + ".manifest");
-        QFile::copy(kept + "/manifest", delivered + ".manifest");
-    }
-    EXPECT_EQ(0, shop.follow(line = {})) << line.toStdString();
-    EXPECT_EQ(third.toUtf8(), shop.pointer());
-    QString rolled;
-    QTextStream rolledOut(&rolled);
-    QTextStream rolledErr(&rolled);
-    EXPECT_EQ(0,
-              quindle::admin::runAdmin({"quindle-admin", "rollback", "--program-folder", shop.programFolder},
-                                       {}, {rolledOut, rolledErr, false}));
+    ASSERT_TRUE(QFile::remove(delivered + "/" + picture));
+    EXPECT_EQ(1, shop.follow(line = {}));
+    EXPECT_EQ("quindle-admin follow: version " + third + " refused: not complete: \"" + picture +
+                  "\" is missing\n",
+              line);
+    EXPECT_EQ(second.toUtf8(), shop.pointer());
+    ASSERT_TRUE(shop.syncthing->rescan(QStringLiteral("channel")) &&
+                shop.syncthing->revert(QStringLiteral("channel")));
+    ASSERT_TRUE(
+        waitFor([&] { return shop.follow(line = {}) == 0 && line.contains(third + " taken"); }, 30'000))
+        << line.toStdString();
+    ASSERT_EQ(0, quindle::test::runAdmin({"rollback", "--program-folder", shop.programFolder}, out));
+    EXPECT_EQ(0, shop.follow(line = {}));
     EXPECT_EQ(second.toUtf8(), shop.pointer());
 
     // Both kiosks' logs arrive at the owner's machine and the fleet report counts both.
