@@ -29,10 +29,11 @@ void Attract::firstIdleValues()
     m_slideIndex = 0;
 }
 
-void Attract::countDown()
+Navigation::IdleStep Attract::countDown()
 {
-    if (m_kiosk.navigation.countDown(m_kiosk.settings.attractEnabled) != Navigation::IdleStep::NextSlide)
-        return;
+    const Navigation::IdleStep step = m_kiosk.navigation.countDown(m_kiosk.settings.attractEnabled);
+    if (step != Navigation::IdleStep::NextSlide)
+        return step;
     if (m_kiosk.navigation.keyboardOpen()) {
         m_lookup.closeKeyboard();
         yieldToScreen();
@@ -40,6 +41,7 @@ void Attract::countDown()
     m_kiosk.log.logEvent(trackingText(TrackingEvent::EnterAttract));
     m_kiosk.navigation.setIdleCountdown(m_kiosk.settings.slideSeconds);
     showNextSlide();
+    return step;
 }
 
 // Slides run in the Attract folder's name order and start again after the last. Without a

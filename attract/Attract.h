@@ -1,6 +1,7 @@
 #pragma once
 
 #include "screens/KioskContext.h"
+#include "screens/Navigation.h"
 
 #include <QObject>
 
@@ -22,8 +23,8 @@ public:
     void connectControls();
     void firstIdleValues();
     // The countdown's part of the one-second tick: counts down and shows the next slide
-    // when it runs out.
-    void countDown();
+    // when it runs out. Returns what the countdown came to.
+    Navigation::IdleStep countDown();
     void leaveAttractMode();
 
     int slideIndex() const { return m_slideIndex; }

@@ -27,6 +27,20 @@ bool holdsNul(const QString& name)
 
 } // namespace
 
+std::optional<QString> pointedKioskFolder(const QString& programFolder)
+{
+    const std::optional<QByteArray> bytes = readSettingsFile(resolveCaseless(programFolder, pointerFileName));
+    if (!bytes)
+        return std::nullopt;
+    const QString kioskFolder = trimSpaces(splitSettingsLines(decodeSettingsText(*bytes)).value(0));
+    if (kioskFolder.isEmpty() || holdsNul(kioskFolder))
+        return std::nullopt;
+    const QString kioskPath = resolveCaseless(programFolder, withForwardSlashes(kioskFolder));
+    if (!folderExists(kioskPath))
+        return std::nullopt;
+    return kioskPath;
+}
+
 SettingsReader::SettingsReader(QString programFolder) : m_programFolder(std::move(programFolder)) {}
 
 SettingsResult SettingsReader::read() const

@@ -60,6 +60,10 @@ SettingsReport readSettingsBytes(const QByteArray& bytes, KioskSettings settings
 SettingsReport readSettingsText(QStringView text, KioskSettings settings, const QString& settingsFile,
                                 ProblemHandling handling, const InterfaceFileFinder& findInterfaceFile);
 
+// The full path of the kiosk folder the pointer file of a program folder names now, when
+// the file can be read and the folder is there; nothing otherwise.
+std::optional<QString> pointedKioskFolder(const QString& programFolder);
+
 // Reads the pointer file "quindleFolder.ini" in the program folder and the settings file
 // "quindle.ini" of the kiosk folder it names. Pure logic: it shows nothing and ends
 // nothing; start-up shows the message and ends.

@@ -372,7 +372,35 @@ void KioskWindow::tick()
     m_metrics->tick();
     if (restarting || m_messages.anyOpen())
         return;
-    m_attract->countDown();
+    watchForContentUpdate(m_attract->countDown());
+}
+
+// Once a minute the pointer file is read again. When it names another kiosk folder, the
+// kiosk ends at the first moment nobody is using it (the slideshow shows, or the idle
+// countdown ran out) and the service manager starts it on the new folder; a
+// visit is never cut short. A pointer that cannot be read, or names no folder, changes nothing.
+void KioskWindow::watchForContentUpdate(Navigation::IdleStep step)
+{
+    constexpr int pointerReadTicks = 60;
+    if (!m_contentUpdateWaiting && ++m_ticksSincePointerRead >= pointerReadTicks) {
+        m_ticksSincePointerRead = 0;
+        const std::optional<QString> pointed = pointedKioskFolder(m_programFolder);
+        m_contentUpdateWaiting = pointed && *pointed != m_settings.kioskFolderPath;
+    }
+    // An attract mode without slides shows none, but its countdown has run out all the same.
+    if (m_contentUpdateWaiting && (m_navigation.slideshowShown() || step != Navigation::IdleStep::Wait))
+        endForContentUpdate();
+}
+
+void KioskWindow::endForContentUpdate()
+{
+    if (m_watchdog->isEnabled())
+        m_watchdog->disable();
+    // A termination text is written to the file at once, with whatever waits before it.
+    m_log->logEvent(trackingText(TrackingEvent::ContentUpdate));
+    m_log->flush();
+    m_metrics->writeLast();
+    m_services.programEnd.end(0);
 }
 
 void KioskWindow::sendSignsOfLife()

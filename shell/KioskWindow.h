@@ -102,6 +102,8 @@ private:
     QString requireInterfacePicture(const QString& fileName) const;
     void connectControls();
     void sendSignsOfLife();
+    void watchForContentUpdate(Navigation::IdleStep step);
+    void endForContentUpdate();
     void updatePrintButton();
     void printPress();
 
@@ -129,6 +131,8 @@ private:
     std::unique_ptr<KioskMetrics> m_metrics;
     QTimer* m_timer = nullptr;
     bool m_activated = false;
+    int m_ticksSincePointerRead = 0;
+    bool m_contentUpdateWaiting = false;
 };
 
 } // namespace quindle

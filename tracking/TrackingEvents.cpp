@@ -19,7 +19,7 @@ struct EventText
     Shape shape;
 };
 
-constexpr std::array<EventText, 14> eventTexts = {{
+constexpr std::array<EventText, 15> eventTexts = {{
     {TrackingEvent::ProgramStarted, "Program Started", Shape::Fixed},
     {TrackingEvent::MenuButton, "Menu Button %1 Pressed", Shape::Numbered},
     {TrackingEvent::NextButton, "Next Button Pressed", Shape::Fixed},
@@ -34,6 +34,7 @@ constexpr std::array<EventText, 14> eventTexts = {{
     {TrackingEvent::ExitAttract, "Exit Attract Mode", Shape::Fixed},
     {TrackingEvent::AutoReboot, "Program Termination: Auto Reboot", Shape::Fixed},
     {TrackingEvent::RightClick, "Program Termination: User Right-Click", Shape::Fixed},
+    {TrackingEvent::ContentUpdate, "Program Termination: Content Update", Shape::Fixed},
 }};
 
 const EventText& textOf(TrackingEvent event)

@@ -24,6 +24,7 @@ enum class TrackingEvent {
     ExitAttract,    // "Exit Attract Mode"
     AutoReboot,     // "Program Termination: Auto Reboot"
     RightClick,     // "Program Termination: User Right-Click"
+    ContentUpdate,  // "Program Termination: Content Update"
 };
 
 // The text of an event; argument is the file name or search text of the events that name

@@ -27,6 +27,7 @@ TEST(TrackingEvents, EachEventsTextReadsBack)
         {TrackingEvent::ExitAttract, {}, QStringLiteral("Exit Attract Mode")},
         {TrackingEvent::AutoReboot, {}, QStringLiteral("Program Termination: Auto Reboot")},
         {TrackingEvent::RightClick, {}, QStringLiteral("Program Termination: User Right-Click")},
+        {TrackingEvent::ContentUpdate, {}, QStringLiteral("Program Termination: Content Update")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text.toStdString());

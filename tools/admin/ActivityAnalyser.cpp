@@ -28,6 +28,15 @@ std::vector<NamedCount> mostFirst(const QHash<QByteArray, qint64>& counts)
 
 } // namespace
 
+qint64 medianOf(std::vector<qint64> values)
+{
+    if (values.empty())
+        return 0;
+    std::nth_element(values.begin(), values.begin() + static_cast<std::ptrdiff_t>(values.size() / 2),
+                     values.end());
+    return values[values.size() / 2];
+}
+
 QString restartKindText(RestartKind kind)
 {
     switch (kind) {
@@ -35,6 +44,8 @@ QString restartKindText(RestartKind kind)
         return QStringLiteral("scheduled restart");
     case RestartKind::Operator:
         return QStringLiteral("after the operator's exit");
+    case RestartKind::ContentUpdate:
+        return QStringLiteral("new content taken");
     case RestartKind::Unexpected:
         break;
     }
@@ -81,6 +92,7 @@ void ActivityAnalyser::addLine(QByteArrayView line)
         m_report.firstDay = date;
     if (!m_report.lastDay.isValid() || date > m_report.lastDay)
         m_report.lastDay = date;
+    m_lastMoment = std::max(m_lastMoment, momentOf(*parsed));
     count(*event, *parsed);
     m_previousEvent = event->event;
 }
@@ -109,6 +121,8 @@ void ActivityAnalyser::count(const ReadTrackingText& event, const TrackingLine& 
             kind = RestartKind::Scheduled;
         if (m_previousEvent == TrackingEvent::RightClick)
             kind = RestartKind::Operator;
+        if (m_previousEvent == TrackingEvent::ContentUpdate)
+            kind = RestartKind::ContentUpdate;
         m_report.restarts.push_back(
             Restart{QDateTime(line.date(), QTime(line.hour, line.minute, line.second)), kind});
         ++m_report.restartsByHour[static_cast<size_t>(line.hour)];
@@ -116,6 +130,7 @@ void ActivityAnalyser::count(const ReadTrackingText& event, const TrackingLine& 
     }
     case TrackingEvent::AutoReboot:
     case TrackingEvent::RightClick:
+    case TrackingEvent::ContentUpdate:
         endSession(moment);
         resolveSearch(false);
         return;
@@ -201,12 +216,11 @@ ActivityReport ActivityAnalyser::finish()
         report.sessionSeconds += length;
         report.longestSessionSeconds = std::max(report.longestSessionSeconds, length);
     }
-    if (!m_sessionLengths.empty()) {
-        std::vector<qint64> sorted = m_sessionLengths;
-        std::nth_element(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(sorted.size() / 2),
-                         sorted.end());
-        report.medianSessionSeconds = sorted[sorted.size() / 2];
-    }
+    report.medianSessionSeconds = medianOf(m_sessionLengths);
+    if (m_lastMoment > 0)
+        report.lastLine =
+            QDateTime(QDate::fromJulianDay(m_lastMoment / 86400), QTime(0, 0)).addSecs(m_lastMoment % 86400);
+    report.sessionLengths = std::move(m_sessionLengths);
     report.productsOpened = mostFirst(m_opened);
     report.productsPrinted = mostFirst(m_printed);
 

@@ -51,6 +51,7 @@ private:
     std::optional<QString> m_pendingSearch;
     std::optional<qint64> m_sessionStart;
     qint64 m_lastVisitorMoment = 0;
+    qint64 m_lastMoment = 0;
     std::vector<qint64> m_sessionLengths;
     std::optional<TrackingEvent> m_previousEvent;
 

@@ -26,9 +26,10 @@ struct SearchCount
 };
 
 enum class RestartKind {
-    Scheduled,  // after "Program Termination: Auto Reboot"
-    Operator,   // after "Program Termination: User Right-Click"
-    Unexpected, // with no termination line before it: power cut, watchdog card, crash
+    Scheduled,     // after "Program Termination: Auto Reboot"
+    Operator,      // after "Program Termination: User Right-Click"
+    ContentUpdate, // after "Program Termination: Content Update"
+    Unexpected,    // with no termination line before it: power cut, watchdog card, crash
 };
 
 struct Restart
@@ -56,7 +57,9 @@ struct ActivityReport
     qint64 sessionSeconds = 0; // all sessions together
     qint64 longestSessionSeconds = 0;
     qint64 medianSessionSeconds = 0;
-    qint64 sessionEvents = 0; // visitor events inside sessions
+    qint64 sessionEvents = 0;           // visitor events inside sessions
+    std::vector<qint64> sessionLengths; // seconds, in the order the sessions ended
+    QDateTime lastLine;                 // the latest kiosk line read; invalid when none
 
     std::vector<NamedCount> productsOpened;  // most first
     std::vector<NamedCount> productsPrinted; // most first
@@ -68,5 +71,8 @@ struct ActivityReport
 };
 
 QString restartKindText(RestartKind kind);
+
+// The middle value (the upper of the two middle ones for an even count); 0 for none.
+qint64 medianOf(std::vector<qint64> values);
 
 } // namespace quindle::admin

@@ -3,14 +3,18 @@
 #include "platform/FileSystem.h"
 #include "settings/SettingsReader.h"
 #include "tools/admin/ActivityAnalyser.h"
+#include "tools/admin/ChannelFollower.h"
+#include "tools/admin/ChannelPublisher.h"
 #include "tools/admin/KioskCheck.h"
 #include "tools/admin/KioskPreview.h"
 #include "tools/admin/LogFileSelection.h"
+#include "tools/admin/OwnerKey.h"
 #include "tools/admin/ParallelRunner.h"
 #include "tools/admin/ReportWriters.h"
 #include "tools/admin/ThumbnailMaker.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
@@ -22,14 +26,19 @@ namespace quindle::admin {
 
 namespace {
 
-const char* const overview = "Usage: quindle-admin <command> [options]\n"
-                             "The kiosk owner's program.\n\n"
-                             "Commands:\n"
-                             "  check       list every problem of the kiosk folder at once\n"
-                             "  thumbnails  write the missing \"_\" thumbnails of every category\n"
-                             "  report      write an HTML report of the tracking logs\n"
-                             "  preview     draw every screen from the settings and list layout problems\n\n"
-                             "\"quindle-admin <command> --help\" describes each command.\n";
+const char* const overview =
+    "Usage: quindle-admin <command> [options]\n"
+    "The kiosk owner's program.\n\n"
+    "Commands:\n"
+    "  check       list every problem of the kiosk folder at once\n"
+    "  thumbnails  write the missing \"_\" thumbnails of every category\n"
+    "  report      write an HTML report of the tracking logs\n"
+    "  preview     draw every screen from the settings and list layout problems\n"
+    "  keygen      make the publisher's signing key pair\n"
+    "  publish     publish a kiosk folder as a new version into a channel\n"
+    "  follow      take the channel's current version when it is complete and sound\n"
+    "  rollback    point the kiosk back at the version before\n\n"
+    "\"quindle-admin <command> --help\" describes each command.\n";
 
 const QCommandLineOption programFolderOption(
     QStringLiteral("program-folder"),
@@ -54,7 +63,7 @@ public:
     QCommandLineParser& parser() { return m_parser; }
 
     // False with the status to end with (help asked, or a usage fault reported).
-    bool parse(const QStringList& arguments, CommandStreams streams, int& status)
+    bool parse(const QStringList& arguments, CommandStreams streams, int& status, qsizetype positionals = 0)
     {
         if (!m_parser.parse(arguments)) {
             streams.err << "quindle-admin " << m_name << ": " << m_parser.errorText() << "\nTry --help.\n";
@@ -69,9 +78,14 @@ public:
             status = 0;
             return false;
         }
-        if (!m_parser.positionalArguments().isEmpty()) {
+        if (m_parser.positionalArguments().size() < positionals) {
+            streams.err << "quindle-admin " << m_name << ": a folder is missing\nTry --help.\n";
+            status = 2;
+            return false;
+        }
+        if (m_parser.positionalArguments().size() > positionals) {
             streams.err << "quindle-admin " << m_name << ": unexpected argument \""
-                        << m_parser.positionalArguments().first() << "\"\nTry --help.\n";
+                        << m_parser.positionalArguments().at(positionals) << "\"\nTry --help.\n";
             status = 2;
             return false;
         }
@@ -223,6 +237,53 @@ QStringList menuCaptionsOf(const KioskSettings& settings)
     return captions;
 }
 
+ActivityReport analyseLogs(const QString& logFolder, const QStringList& menuCaptions, QDate first, QDate last,
+                           CommandStreams streams)
+{
+    ActivityAnalyser analyser(menuCaptions, first, last);
+    for (const LogFile& log : selectLogFiles(logFolder, first, last)) {
+        QFile file;
+        const int fd = openForReading(log.path);
+        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+            streams.err << "quindle-admin report: cannot read " << log.path << '\n';
+            continue;
+        }
+        analyser.addFile(file.readAll());
+    }
+    return analyser.finish();
+}
+
+// Each kiosk's logs arrive in a folder of their own; "content version.txt" beside them names
+// the version the kiosk last took.
+int writeFleetReport(const QString& fleetFolder, QDate first, QDate last, const QString& outputPath,
+                     CommandStreams streams)
+{
+    std::vector<KioskActivity> kiosks;
+    for (const QString& name : QDir(fleetFolder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QString folder = joinPath(fleetFolder, name);
+        QFile version(joinPath(folder, QStringLiteral("content version.txt")));
+        const QString contentVersion = version.open(QIODevice::ReadOnly)
+                                           ? QString::fromUtf8(version.readLine(256)).trimmed()
+                                           : QString();
+        kiosks.push_back(KioskActivity{name, contentVersion, analyseLogs(folder, {}, first, last, streams)});
+    }
+    if (kiosks.empty()) {
+        streams.err << "quindle-admin report: " << fleetFolder << " holds no kiosk's folder\n";
+        return 1;
+    }
+    if (!writeText(outputPath, fleetReportHtml(kiosks, QDateTime::currentDateTime()), streams))
+        return 1;
+    streams.out << QStringLiteral("Wrote %1: %2 kiosks.\n").arg(outputPath).arg(kiosks.size());
+    for (const KioskActivity& kiosk : kiosks)
+        streams.out << QStringLiteral("%1: %2 touches, %3 visits, %4 prints, %5 log files\n")
+                           .arg(kiosk.name)
+                           .arg(kiosk.report.visitorEvents)
+                           .arg(kiosk.report.sessions)
+                           .arg(prints(kiosk.report))
+                           .arg(kiosk.report.filesRead);
+    return 0;
+}
+
 int runReport(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
 {
     Command command(
@@ -239,7 +300,12 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     const QCommandLineOption csv(QStringLiteral("csv"),
                                  QStringLiteral("Also write the counts as CSV to FILE."),
                                  QStringLiteral("FILE"));
-    command.parser().addOptions({from, to, output, csv});
+    const QCommandLineOption fleet(
+        QStringLiteral("fleet"),
+        QStringLiteral("Report a fleet instead: DIR holds one folder of log files per "
+                       "kiosk, named by the kiosk."),
+        QStringLiteral("DIR"));
+    command.parser().addOptions({from, to, output, csv, fleet});
     int status = 0;
     if (!command.parse(arguments, streams, status))
         return status;
@@ -249,6 +315,9 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
         !readDate(command.parser(), QStringLiteral("to"), streams, last))
         return 2;
 
+    if (command.parser().isSet(fleet))
+        return writeFleetReport(command.parser().value(fleet), first, last, command.parser().value(output),
+                                streams);
     const QString programFolder = command.programFolder(defaultFolder);
     const QString logFolder = resolveCaseless(programFolder, QStringLiteral("log files"));
     if (!folderExists(logFolder)) {
@@ -257,17 +326,8 @@ int runReport(const QStringList& arguments, const QString& defaultFolder, Comman
     }
     // Captions name the categories; a settings file with faults still names what it can.
     const SettingsReport settings = SettingsReader(programFolder).readAll();
-    ActivityAnalyser analyser(menuCaptionsOf(settings.settings), first, last);
-    for (const LogFile& log : selectLogFiles(logFolder, first, last)) {
-        QFile file;
-        const int fd = openForReading(log.path);
-        if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-            streams.err << "quindle-admin report: cannot read " << log.path << '\n';
-            continue;
-        }
-        analyser.addFile(file.readAll());
-    }
-    const ActivityReport report = analyser.finish();
+    const ActivityReport report =
+        analyseLogs(logFolder, menuCaptionsOf(settings.settings), first, last, streams);
     const QString outputPath = command.parser().value(output);
     if (!writeText(outputPath, reportHtml(report, settings.settings.kioskFolder), streams))
         return 1;
@@ -329,6 +389,124 @@ int runPreviewCommand(const QStringList& arguments, const QString& defaultFolder
         return 1;
     }
     return runPreview(options, streams);
+int runKeygen(const QStringList& arguments, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("keygen"),
+        QStringLiteral("Makes the publisher's Ed25519 key pair: FOLDER/owner.key (keep it secret) and "
+                       "FOLDER/owner.pub, the line each kiosk's trust file lists."));
+    command.parser().addPositionalArgument(QStringLiteral("FOLDER"), QStringLiteral("Where the keys go."));
+    int status = 0;
+    if (!command.parse(arguments, streams, status, 1))
+        return status;
+    const QString folder = command.parser().positionalArguments().first();
+    if (const QString error = OwnerKey::generate(folder); !error.isEmpty()) {
+        streams.err << "quindle-admin keygen: " << error << '\n';
+        return 1;
+    }
+    streams.out << "Wrote " << joinPath(folder, QStringLiteral("owner.key")) << " and "
+                << joinPath(folder, QStringLiteral("owner.pub")) << ".\n";
+    return 0;
+}
+
+int runPublish(const QStringList& arguments, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("publish"),
+        QStringLiteral("Checks the kiosk folder SOURCE and publishes it into the channel DIR as a new "
+                       "signed version, which becomes the current one."));
+    command.parser().addPositionalArgument(QStringLiteral("SOURCE"), QStringLiteral("The kiosk folder."));
+    const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("The channel folder."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption key(QStringLiteral("key"), QStringLiteral("The private key (owner.key)."),
+                                 QStringLiteral("KEY"));
+    const QCommandLineOption keep(QStringLiteral("keep"), QStringLiteral("Versions kept (default 5)."),
+                                  QStringLiteral("N"), QStringLiteral("5"));
+    command.parser().addOptions({channel, key, keep});
+    int status = 0;
+    if (!command.parse(arguments, streams, status, 1))
+        return status;
+    PublishRequest request{command.parser().positionalArguments().first(), command.parser().value(channel),
+                           command.parser().value(key), command.parser().value(keep).toInt()};
+    if (request.channel.isEmpty() || request.keyFile.isEmpty() || request.keep < 1) {
+        streams.err << "quindle-admin publish: --channel and --key are needed, --keep at least 1\n";
+        return 2;
+    }
+    const PublishOutcome outcome = publishVersion(request, QDateTime::currentDateTimeUtc());
+    for (const QString& problem : outcome.problems)
+        streams.out << problem << '\n';
+    if (outcome.version.isEmpty()) {
+        streams.err << "quindle-admin publish: " << outcome.error << '\n';
+        return 1;
+    }
+    streams.out << "Published version " << outcome.version << ".\n";
+    return 0;
+}
+
+int reportFollow(const FollowOutcome& outcome, const QString& name, CommandStreams streams)
+{
+    if (outcome.result == FollowOutcome::Result::Refused) {
+        streams.err << "quindle-admin " << name << ": " << outcome.message << '\n';
+        return 1;
+    }
+    streams.out << outcome.message << '\n';
+    return 0;
+}
+
+int runFollow(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("follow"),
+        QStringLiteral("Takes the channel's current version into the program folder when every file of "
+                       "its signed manifest has arrived intact, and points the kiosk at it. A version "
+                       "that is incomplete, changed, not trusted or would not start is left alone: "
+                       "exit status 1 and one line saying why."));
+    const QCommandLineOption channel(QStringLiteral("channel"), QStringLiteral("The channel folder."),
+                                     QStringLiteral("DIR"));
+    const QCommandLineOption trust(
+        QStringLiteral("trust"),
+        QStringLiteral("The trusted publishers' keys (default: \"trusted-publishers\" in "
+                       "the program folder)."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption maxFiles(QStringLiteral("max-files"),
+                                      QStringLiteral("The most files a version may hold (default 200000)."),
+                                      QStringLiteral("N"), QStringLiteral("200000"));
+    const QCommandLineOption maxGigabytes(
+        QStringLiteral("max-gb"), QStringLiteral("The most gigabytes a version may hold (default 20)."),
+        QStringLiteral("N"), QStringLiteral("20"));
+    command.parser().addOptions({channel, trust, maxFiles, maxGigabytes});
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    FollowRequest request;
+    bool filesRead = false;
+    bool gigabytesRead = false;
+    request.maxFiles = command.parser().value(maxFiles).toLongLong(&filesRead);
+    request.maxBytes = command.parser().value(maxGigabytes).toLongLong(&gigabytesRead) * 1'000'000'000;
+    if (!command.parser().isSet(channel) || !filesRead || !gigabytesRead || request.maxFiles < 1 ||
+        request.maxBytes < 1) {
+        streams.err
+            << "quindle-admin follow: --channel is needed; --max-files and --max-gb take whole numbers\n";
+        return 2;
+    }
+    request.channel = command.parser().value(channel);
+    request.programFolder = command.programFolder(defaultFolder);
+    request.trustFile = command.parser().isSet(trust)
+                            ? command.parser().value(trust)
+                            : joinPath(request.programFolder, QStringLiteral("trusted-publishers"));
+    return reportFollow(followChannel(request), QStringLiteral("follow"), streams);
+}
+
+int runRollback(const QStringList& arguments, const QString& defaultFolder, CommandStreams streams)
+{
+    Command command(
+        QStringLiteral("rollback"),
+        QStringLiteral("Points the kiosk back at the version it had before the current one; follow "
+                       "does not take the version rolled back from again."));
+    int status = 0;
+    if (!command.parse(arguments, streams, status))
+        return status;
+    return reportFollow(rollBack(command.programFolder(defaultFolder)), QStringLiteral("rollback"), streams);
 }
 
 } // namespace
@@ -357,6 +535,14 @@ int runAdmin(const QStringList& arguments, const QString& defaultProgramFolder, 
         return runReport(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("preview"))
         return runPreviewCommand(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("keygen"))
+        return runKeygen(rest, streams);
+    if (name == QLatin1String("publish"))
+        return runPublish(rest, streams);
+    if (name == QLatin1String("follow"))
+        return runFollow(rest, defaultProgramFolder, streams);
+    if (name == QLatin1String("rollback"))
+        return runRollback(rest, defaultProgramFolder, streams);
     if (name == QLatin1String("--help") || name == QLatin1String("-h") || name == QLatin1String("help")) {
         streams.out << overview;
         return 0;

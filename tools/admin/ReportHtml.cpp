@@ -178,6 +178,32 @@ QString restartSection(const ActivityReport& report)
     return html + QStringLiteral("</table></section>");
 }
 
+QString pageStart(const QString& title, const ActivityReport& report)
+{
+    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
+                                  "<title>%1</title><style>%2</style></head><body>")
+                       .arg(escaped(title), QString::fromLatin1(pageStyle));
+    return html + QStringLiteral("<h1>%1</h1><p class=\"range\">%2</p>")
+                      .arg(escaped(title), escaped(rangeText(report)));
+}
+
+QString activitySections(const ActivityReport& report)
+{
+    QString html = summarySection(report);
+    html += hourSection(report);
+    html += daySection(report);
+    html += sessionSection(report);
+    html += listSection(QStringLiteral("Products opened most"), report.productsOpened,
+                        QStringLiteral("No picture was opened."));
+    html += listSection(QStringLiteral("Products printed most"), report.productsPrinted,
+                        QStringLiteral("Nothing was printed."));
+    html += listSection(QStringLiteral("Categories chosen"), report.categories,
+                        QStringLiteral("No menu button was pressed."));
+    html += searchSection(report);
+    html += restartSection(report);
+    return html;
+}
+
 } // namespace
 
 QString durationText(qint64 seconds)
@@ -195,24 +221,35 @@ QString reportHtml(const ActivityReport& report, const QString& kioskName)
 {
     const QString title = kioskName.isEmpty() ? QStringLiteral("Kiosk activity")
                                               : QStringLiteral("Kiosk activity: ") + kioskName;
-    QString html = QStringLiteral("<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-                                  "<title>%1</title><style>%2</style></head><body>")
-                       .arg(escaped(title), QString::fromLatin1(pageStyle));
-    html += QStringLiteral("<h1>%1</h1><p class=\"range\">%2</p>")
-                .arg(escaped(title), escaped(rangeText(report)));
-    html += summarySection(report);
-    html += hourSection(report);
-    html += daySection(report);
-    html += sessionSection(report);
-    html += listSection(QStringLiteral("Products opened most"), report.productsOpened,
-                        QStringLiteral("No picture was opened."));
-    html += listSection(QStringLiteral("Products printed most"), report.productsPrinted,
-                        QStringLiteral("Nothing was printed."));
-    html += listSection(QStringLiteral("Categories chosen"), report.categories,
-                        QStringLiteral("No menu button was pressed."));
-    html += searchSection(report);
-    html += restartSection(report);
-    return html + QStringLiteral("</body></html>\n");
+    return pageStart(title, report) + activitySections(report) + QStringLiteral("</body></html>\n");
+}
+
+QString fleetReportHtml(const std::vector<KioskActivity>& kiosks, const QDateTime& now)
+{
+    const ActivityReport sum = fleetSum(kiosks);
+    QString html = pageStart(QStringLiteral("Fleet activity: %1 kiosks").arg(kiosks.size()), sum);
+    html += QStringLiteral("<section><h2>Kiosks</h2><table><tr><th>Kiosk</th><th class=\"n\">Touches</th>"
+                           "<th class=\"n\">Visits</th><th class=\"n\">Prints</th><th class=\"n\">Failed "
+                           "searches</th><th>Last activity</th><th>Content version</th></tr>");
+    for (const KioskActivity& kiosk : kiosks) {
+        const ActivityReport& one = kiosk.report;
+        const bool silent = !one.lastLine.isValid() || one.lastLine.secsTo(now) > 24 * 3600;
+        const QString last = one.lastLine.isValid()
+                                 ? one.lastLine.toString(QStringLiteral("yyyy-MM-dd HH:mm"))
+                                 : QStringLiteral("never");
+        html +=
+            QStringLiteral("<tr%1><td>%2</td><td class=\"n\">%3</td><td class=\"n\">%4</td><td class=\"n\">%5"
+                           "</td><td class=\"n\">%6</td><td>%7</td><td>%8</td></tr>")
+                .arg(silent ? QStringLiteral(" class=\"missed\"") : QString(), escaped(kiosk.name))
+                .arg(one.visitorEvents)
+                .arg(one.sessions)
+                .arg(prints(one))
+                .arg(failedSearches(one))
+                .arg(escaped(silent ? last + QStringLiteral(" (silent for over a day)") : last),
+                     escaped(kiosk.contentVersion.isEmpty() ? QStringLiteral("–") : kiosk.contentVersion));
+    }
+    html += QStringLiteral("</table></section><h1>The whole fleet</h1>");
+    return html + activitySections(sum) + QStringLiteral("</body></html>\n");
 }
 
 } // namespace quindle::admin

@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using quindle::TrackingLog;
@@ -121,4 +122,40 @@ TEST(ActivityReport, PageInHeadlessChromium_showsTheCharts)
             barPixels += (image.pixel(x, y) & 0xF0F0F0) == 0x206090;
     }
     EXPECT_GT(barPixels, 20'000);
+}
+
+// One folder of logs per kiosk: each kiosk on its own row, and the products of all of them
+// counted together. Kiosk "b" has logged nothing for two days.
+TEST(ActivityReport, FleetShowsEachKioskAndTheirSum)
+{
+    KioskFolder fleet;
+    const QDate today = QDate::currentDate();
+    const auto write = [&](const QString& kiosk, QDate day, const QStringList& entries) {
+        QString text;
+        for (const QString& entry : entries)
+            text += TrackingLog::formatLine(entry, QDateTime(day, QTime(10, 0))) + "\r\n";
+        fleet.temp().write("fleet/" + kiosk + "/" +
+                               TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day),
+                           text.toUtf8());
+    };
+    write("a", today, {"Exit Attract Mode", "Detail: Ring.jpg", "Print: Ring.jpg", "Search: gold"});
+    write("b", today.addDays(-2), {"Exit Attract Mode", "Detail: Ring.jpg", "Detail: Watch.jpg"});
+    fleet.temp().write("fleet/a/content version.txt", "20260512T101500Z\n");
+
+    QString out;
+    EXPECT_EQ(0, quindle::test::runAdmin({"report", "--fleet", fleet.temp().filePath("fleet"), "--output",
+                                          fleet.temp().filePath("f.html")},
+                                         out));
+    EXPECT_EQ("Wrote " + fleet.temp().filePath("f.html") +
+                  ": 2 kiosks.\na: 4 touches, 1 visits, 1 prints, 1 log files\n"
+                  "b: 3 touches, 1 visits, 0 prints, 1 log files\n",
+              out);
+    const QString html = QString::fromUtf8(fleet.temp().read("f.html"));
+    EXPECT_TRUE(
+        html.contains("<td>a</td><td class=\"n\">4</td><td class=\"n\">1</td><td class=\"n\">1</td><td "
+                      "class=\"n\">1</td>"));
+    EXPECT_TRUE(html.contains("20260512T101500Z"));
+    EXPECT_EQ(1, html.count("silent for over a day"));
+    EXPECT_TRUE(html.contains(QRegularExpression(">Ring\\.jpg</text><rect[^>]*/><text[^>]*>2</text>")))
+        << "opened once in each kiosk";
 }
