@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace quindle::test {
@@ -61,6 +62,31 @@ private:
     const KioskFolder& m_folder;
     Services m_services;
     std::unique_ptr<KioskWindow> m_window;
+};
+
+// The fixture of the window tests: the standard kiosk, and a harness on it that a test starts once it
+// has changed the folder or the fakes as it needs.
+class KioskTest : public testing::Test
+{
+protected:
+    KioskTest() { folder.writeStandardKiosk(); }
+
+    // Starts the kiosk, with extra settings after the standard ones if any.
+    void start(const QStringList& extraSettings = {})
+    {
+        if (!extraSettings.isEmpty())
+            folder.writeSettings(KioskFolder::standardSettings() + extraSettings);
+        ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
+    }
+    const KioskControls& controls() const { return kiosk.controls(); }
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            kiosk.window().tick();
+    }
+
+    KioskFolder folder;
+    KioskHarness kiosk{folder};
 };
 
 } // namespace quindle::test
