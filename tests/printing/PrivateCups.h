@@ -1,7 +1,8 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace quindle::test {
 
@@ -24,10 +25,15 @@ struct CapturedJob
 class PrivateCups
 {
 public:
-    PrivateCups();
+    PrivateCups() { m_running = start(); }
     ~PrivateCups();
 
     bool isRunning() const { return m_running; }
+    // Starts a capture queue and makes it the default; false with the problem when that fails.
+    bool captureByDefault(const QString& queue)
+    {
+        return m_running && addCaptureQueue(queue) && makeDefault(queue);
+    }
     // Why the scheduler is not running, or what went wrong last.
     QString problem() const { return m_problem; }
     // True when the programs it needs are not installed: a reason to skip, not to fail.
@@ -55,7 +61,7 @@ private:
     bool runTool(const QString& program, const QStringList& arguments);
     QString path(const char* relative) const { return m_root.filePath(QString::fromLatin1(relative)); }
 
-    QTemporaryDir m_root;
+    TempFolder m_root;
     QProcess m_cupsd;
     QString m_problem;
     bool m_running = false;
