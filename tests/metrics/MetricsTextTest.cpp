@@ -8,12 +8,9 @@ using namespace quindle;
 
 TEST(MetricsText, FiguresWithTheirHelpTypeAndLabels)
 {
-    const struct
-    {
-        const char* name;
-        void (*change)(KioskFigures&);
-        QByteArrayList lines; // consecutive whole lines; "" before the first line or after the last
-    } rows[] = {
+    // What a row shows, its change to the figures, and consecutive whole lines of the text ("" before the
+    // first line or after the last).
+    const std::tuple<const char*, void (*)(KioskFigures&), QByteArrayList> rows[] = {
         {"the info metric first",
          {},
          {"",
@@ -37,14 +34,14 @@ TEST(MetricsText, FiguresWithTheirHelpTypeAndLabels)
          [](KioskFigures& f) { f.kioskFolder = QStringLiteral("/\"A\" \\ B\nC") + QChar(0xDCE9); },
          {"quindle_info{version=\"1.2.3\",kiosk_folder=\"/\\\"A\\\" \\\\ B\\nC?\"} 1"}},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, change, lines] : rows) {
+        SCOPED_TRACE(name);
         KioskFigures figures;
         figures.version = QStringLiteral("1.2.3");
         figures.kioskFolder = QStringLiteral("/srv/kiosk/Shop");
-        if (row.change)
-            row.change(figures);
+        if (change)
+            change(figures);
         const QByteArray text = "\n\n" + metricsText(figures) + '\n';
-        EXPECT_TRUE(text.contains('\n' + row.lines.join('\n') + '\n')) << text.toStdString();
+        EXPECT_TRUE(text.contains('\n' + lines.join('\n') + '\n')) << text.toStdString();
     }
 }

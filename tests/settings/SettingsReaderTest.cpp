@@ -194,13 +194,7 @@ const Refused refusedRows[] = {
 // A program folder as the owner may leave it, and what is read from it: the message, or the kiosk folder
 // as named and as found, and its Interface folder.
 // Files are given as "name=contents"; a name ending in "/" is a folder, a bare name a settings file.
-struct Layout
-{
-    std::vector<QByteArray> files;
-    const char* expected;
-};
-
-const Layout layouts[] = {
+const std::pair<std::vector<QByteArray>, const char*> layouts[] = {
     {{}, "Missing the \"quindleFolder.ini\" file - program will terminate"},
     {{"quindleFolder.ini=  Shop Kiosk  \r\n"},
      "The folder name of \"Shop Kiosk\" does not exist - please edit the "
@@ -271,10 +265,10 @@ TEST(SettingsReader, OwnersCheckListsEveryProblemWithFileAndLine)
 
 TEST(SettingsReader, FindsTheKioskFolderThroughThePointerFile)
 {
-    for (const Layout& row : layouts) {
-        SCOPED_TRACE(row.expected);
+    for (const auto& [files, expected] : layouts) {
+        SCOPED_TRACE(expected);
         const TempFolder program;
-        for (const QByteArray& file : row.files) {
+        for (const QByteArray& file : files) {
             const QString name = QString::fromUtf8(file.split('=').front());
             if (name.endsWith('/'))
                 program.makeFolder(name);
@@ -287,6 +281,6 @@ TEST(SettingsReader, FindsTheKioskFolderThroughThePointerFile)
                                              result.settings->interfaceFolder)
                                         .remove(program.path() + '/')
                                   : result.message;
-        EXPECT_EQ(QString::fromUtf8(row.expected), found);
+        EXPECT_EQ(QString::fromUtf8(expected), found);
     }
 }
