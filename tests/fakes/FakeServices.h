@@ -49,9 +49,8 @@ private:
 };
 
 // Records every message; an optional reaction runs while the "box" is open.
-class FakeMessageBox final : public MessageBox
+struct FakeMessageBox final : MessageBox
 {
-public:
     void show(const QString& text) override
     {
         messages.append(text);
@@ -69,9 +68,8 @@ struct ProgramEnded : std::runtime_error
     int status;
 };
 
-class FakeProgramEnd final : public ProgramEnd
+struct FakeProgramEnd final : ProgramEnd
 {
-public:
     [[noreturn]] void end(int status) override
     {
         ++calls;
@@ -80,9 +78,8 @@ public:
     int calls = 0;
 };
 
-class FakeClickSound final : public ClickSound
+struct FakeClickSound final : ClickSound
 {
-public:
     void setSource(const QString& path) override { source = path; }
     bool hasSource() const override { return !source.isEmpty(); }
     void play() override { plays += hasSource() ? 1 : 0; }
