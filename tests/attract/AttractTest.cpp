@@ -57,7 +57,6 @@ TEST_F(AttractTest, SlidesComeAfterTheIdleTimeWrapAndResumeWhereTheyStopped)
 // Where the touch lands is followed through the running kiosk in the idle slideshow journey.
 TEST_F(AttractTest, TouchOnASlideClicksOnceAndRestartsTheCountdown)
 {
-    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
     start({QStringLiteral("timeout = 3")});
     kiosk.click(controls().btnMenu[2]);
     kiosk.click(controls().btnThumbnail[2]);

@@ -15,13 +15,8 @@ namespace quindle::test {
 class FakeClock final : public Clock
 {
 public:
-    FakeClock() : m_now(QDate(2026, 12, 5), QTime(14, 7, 9)) {}
     QDateTime now() const override { return m_now; }
-    std::chrono::milliseconds monotonic() const override
-    {
-        m_monotonic += autoAdvance;
-        return m_monotonic;
-    }
+    std::chrono::milliseconds monotonic() const override { return m_monotonic += autoAdvance; }
     // Sleeping moves the fake clocks on at once.
     void sleepFor(std::chrono::milliseconds duration) override
     {
@@ -44,7 +39,7 @@ public:
     std::function<void()> whileSleeping;
 
 private:
-    QDateTime m_now;
+    QDateTime m_now{QDate(2026, 12, 5), QTime(14, 7, 9)};
     mutable std::chrono::milliseconds m_monotonic{1'000'000};
 };
 

@@ -12,16 +12,12 @@ namespace {
 
 enum { Cancel = 0, Clear = 1, Space = 2, Search = 3 };
 
-// A standard kiosk with a click sound. A search with hits, its log lines and the way back from the
+// A standard kiosk. A search with hits, its log lines and the way back from the
 // keyboard are followed through the running kiosk in the visitor journey.
 class LookupTest : public KioskTest
 {
 protected:
-    LookupTest()
-    {
-        folder.temp().write(QStringLiteral("click.wav"), "RIFF");
-        kiosk.clock.autoAdvance = std::chrono::milliseconds(5);
-    }
+    LookupTest() { kiosk.clock.autoAdvance = std::chrono::milliseconds(5); }
 
     void openKeyboard() { kiosk.click(controls().btnControl[LookupButton]); }
     QString text() const { return controls().txtSearch->text(); }

@@ -19,8 +19,8 @@ constexpr int limitMs = 60'000;
 // Where Debian puts the scheduler and its tools; PATH of a normal user lacks /usr/sbin.
 QString findProgram(const QString& name)
 {
-    return QStandardPaths::findExecutable(name, qEnvironmentVariable("PATH").split(':') << "/usr/sbin"
-                                                                                        << "/sbin");
+    return QStandardPaths::findExecutable(name, qEnvironmentVariable("PATH").split(':') +
+                                                    QStringList{"/usr/sbin", "/sbin"});
 }
 
 // The capture backend. Called without arguments it announces its device; called for a job

@@ -78,7 +78,8 @@ const Accepted acceptedRows[] = {
     {"\xEF\xBB\xBFprev = 1, 2\nbtn1 = Caf\xC3\xA9, 1, 2\nclose = 3, 4\nnext = 5, 6",
      FIELD(s.menuEntries[1].folder), "Caf\u00e9"},
     {paging + "btn1 = \xC3\xA9\xE9, 1, 2", FIELD(s.menuEntries[1].folder), "\u00c3\u00a9\u00e9"},
-    // Options; a later statement overrides an earlier one; whole numbers are rounded, halves to even.
+    // Options ("printing = JPG" is read in the printing journey, "tracking = daily" in every window test); a
+    // later statement overrides an earlier one; whole numbers are rounded, halves to even.
     {required +
          "attract = TRUE\r\nattract = 0\r\nhideMouse = 2\r\nhideMouse = False\r\nusbResetCard = -0.5\r\n"
          "attractTimer = 7",
@@ -87,8 +88,6 @@ const Accepted acceptedRows[] = {
      FIELD(s.keyboardButtonLeft[0], s.keyboardButtonLeft[1], s.keyboardButtonLeft[2],
            s.keyboardButtonLeft[3]),
      "32767 | -32768 | 15 | -4"},
-    {required + "print = 300, 700\r\nprinting = jpg\r\ntracking = Daily",
-     FIELD(s.printingMode, s.trackingMode), "Jpg | Daily"},
     {required + "printing = yes\r\ntracking = weekly", FIELD(s.printingMode, s.trackingMode), "None | None"},
     // Reboot times are hours after midnight, kept as whole seconds without a range check.
     {required + "reboot2 = 13.5\r\nREBOOT3 = 0.000625\r\nreboot1 = -1",

@@ -9,31 +9,28 @@
 using namespace quindle;
 using namespace quindle::test;
 
-TEST(Startup, BuildsTheScreenFromTheSettingsAndThePictures)
+using StartupScreen = KioskTest;
+
+TEST_F(StartupScreen, BuildsTheScreenFromTheSettingsAndThePictures)
 {
-    KioskFolder folder;
-    folder.writeStandardKiosk();
     folder.writeInterfacePicture(QStringLiteral("btn2.jpg"), 150, 45);
     // Names are found whatever their letter case.
     QFile::rename(folder.interfaceFolder() + QStringLiteral("/btn1.jpg"),
                   folder.interfaceFolder() + QStringLiteral("/BTN1.JPG"));
     QDir(folder.kioskFolder()).rename(QStringLiteral("Rings"), QStringLiteral("RINGS"));
-    folder.temp().write(QStringLiteral("click.wav"), "RIFF");
-    KioskHarness kiosk(folder);
-    ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
-    const KioskControls& controls = kiosk.controls();
+    start();
 
     // The window's size and the grid's slots, filled row by row, are compared with the screen in every
     // journey and lock-down test.
-    ASSERT_EQ(13u, controls.btnThumbnail.size());
-    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), KioskHarness::shownFile(controls.btnThumbnail[1]));
+    ASSERT_EQ(13u, controls().btnThumbnail.size());
+    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), KioskHarness::shownFile(controls().btnThumbnail[1]));
     // Menu buttons take their faces' sizes; captions break at every underscore.
-    EXPECT_EQ(QStringLiteral("BTN1.JPG"), KioskHarness::shownFile(controls.btnMenu[1]));
-    EXPECT_EQ(QRect(10, 60, 150, 45), controls.btnMenu[2]->geometry());
-    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls.btnMenu[1]->caption());
+    EXPECT_EQ(QStringLiteral("BTN1.JPG"), KioskHarness::shownFile(controls().btnMenu[1]));
+    EXPECT_EQ(QRect(10, 60, 150, 45), controls().btnMenu[2]->geometry());
+    EXPECT_EQ(QStringLiteral("Fine\r\nRings"), controls().btnMenu[1]->caption());
     EXPECT_EQ(QStringLiteral("a\r\nb\r\nc"), menuCaptionText(QStringLiteral("a_b_c")));
-    EXPECT_TRUE(controls.btnMenu[1]->captionFont().bold());
-    EXPECT_EQ(QColor(Qt::white), controls.btnMenu[1]->foreColor());
+    EXPECT_TRUE(controls().btnMenu[1]->captionFont().bold());
+    EXPECT_EQ(QColor(Qt::white), controls().btnMenu[1]->foreColor());
 
     EXPECT_EQ(folder.temp().filePath(QStringLiteral("click.wav")), kiosk.sound.source);
 }

@@ -64,12 +64,16 @@ private:
     std::unique_ptr<KioskWindow> m_window;
 };
 
-// The fixture of the window tests: the standard kiosk, and a harness on it that a test starts once it
-// has changed the folder or the fakes as it needs.
+// The fixture of the window tests: the standard kiosk with a click sound, and a harness on it that a test
+// starts once it has changed the folder or the fakes as it needs.
 class KioskTest : public testing::Test
 {
 protected:
-    KioskTest() { folder.writeStandardKiosk(); }
+    KioskTest()
+    {
+        folder.writeStandardKiosk();
+        folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    }
 
     // Starts the kiosk, with extra settings after the standard ones if any.
     void start(const QStringList& extraSettings = {})

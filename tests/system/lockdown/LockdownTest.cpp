@@ -140,9 +140,9 @@ protected:
 
     void perform(const Gesture& gesture, QPoint at, QPoint away)
     {
-        const QString words =
-            QString::fromLatin1(gesture.words).arg(xdotoolPoint((at + away) / 2), xdotoolPoint(away));
-        server.xdotool("mousemove " + xdotoolPoint(at) + ' ' + words);
+        server.xdotool(
+            "mousemove " + xdotoolPoint(at) + ' ' +
+            QString::fromLatin1(gesture.words).arg(xdotoolPoint((at + away) / 2), xdotoolPoint(away)));
     }
 };
 
