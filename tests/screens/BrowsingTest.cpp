@@ -18,11 +18,6 @@ namespace {
 class BrowsingTest : public KioskTest
 {
 protected:
-    void emptyCategory(const QString& name)
-    {
-        QDir(folder.kioskFolder() + QLatin1Char('/') + name).removeRecursively();
-        QDir().mkpath(folder.kioskFolder() + QLatin1Char('/') + name);
-    }
     PictureControl* slot(int i) const { return controls().btnThumbnail[static_cast<size_t>(i)]; }
     LabelControl* button(int index) const { return controls().btnControl[static_cast<size_t>(index)]; }
     static QString shown(const PictureControl* control) { return KioskHarness::shownFile(control); }
@@ -41,17 +36,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(BrowsingTest, EmptyListHidesEverySlotAndDisablesPaging)
-{
-    emptyCategory(QStringLiteral("Rings"));
-    start();
-    EXPECT_EQ(0, visibleSlots());
-    EXPECT_EQ(QStringLiteral("-prev.jpg -next.jpg -close.jpg"), faces());
-    EXPECT_FALSE(button(PrevButton)->isEnabled() || button(NextButton)->isEnabled());
-    EXPECT_EQ(1,
-              kiosk.messageBox.messages.size()); // the warning's text is checked with a box open in a press
-}
 
 // Stepping over a page's end beneath the detail view is followed through the running kiosk in the visitor
 // journey.
@@ -154,7 +138,8 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
 
 TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)
 {
-    emptyCategory(QStringLiteral("Watches"));
+    QDir(folder.kioskFolder() + QStringLiteral("/Watches")).removeRecursively();
+    QDir().mkpath(folder.kioskFolder() + QStringLiteral("/Watches"));
     folder.writeSettings(KioskFolder::standardSettings().replaceInStrings(
         QStringLiteral("btn2 = Watches, 10, 60"),
         QStringLiteral("btn2 = Watches, 10, 60, Wrist_Watches, DejaVu Sans, 12, FFFFFF,bold")));

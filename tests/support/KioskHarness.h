@@ -34,18 +34,12 @@ public:
     FakeClickSound sound;
     FakeMachine machine;
 
-    // Presses (and releases) a control with a real mouse event at its centre or at a point.
-    static void press(QWidget* control)
-    {
-        QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
-    }
-    static void release(QWidget* control)
-    {
-        QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
-    }
+    // Presses (and releases) a control with a real mouse event at its centre (QTest's default) or at a point.
+    static void press(QWidget* control) { QTest::mousePress(control, Qt::LeftButton); }
+    static void release(QWidget* control) { QTest::mouseRelease(control, Qt::LeftButton); }
     static void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(control, button, {}, control->rect().center());
+        QTest::mouseClick(control, button);
     }
     static void clickAt(QWidget* control, QPoint position, Qt::MouseButton button = Qt::LeftButton)
     {
