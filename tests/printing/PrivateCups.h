@@ -28,25 +28,20 @@ public:
     PrivateCups() { m_running = start(); }
     ~PrivateCups();
 
-    bool isRunning() const { return m_running; }
-    // Starts a capture queue and makes it the default; false with the problem when that fails.
-    bool captureByDefault(const QString& queue)
-    {
-        return m_running && addCaptureQueue(queue) && makeDefault(queue);
-    }
     // Why the scheduler is not running, or what went wrong last.
     QString problem() const { return m_problem; }
     // True when the programs it needs are not installed: a reason to skip, not to fail.
     bool isMissingPrograms() const { return m_missingPrograms; }
 
     // Queue administration with the ordinary CUPS tools. Each returns false, and adds the
-    // tool's output to problem(), when the tool fails.
-    // A queue without a printer description is raw: it hands every job to the backend unchanged.
-    bool addCaptureQueue(const QString& name)
+    // tool's output to problem(), when the scheduler is not running or the tool fails.
+    // A capture queue without a printer description is raw: it hands every job to the backend unchanged;
+    // it is made the default.
+    bool captureByDefault(const QString& name)
     {
-        return runTool("lpadmin", {"-p", name, "-v", "capture:/", "-E"});
+        return m_running && runTool("lpadmin", {"-p", name, "-v", "capture:/", "-E"}) &&
+               runTool("lpadmin", {"-d", name});
     }
-    bool makeDefault(const QString& name) { return runTool("lpadmin", {"-d", name}); }
     bool removeQueue(const QString& name) { return runTool("lpadmin", {"-x", name}); }
     bool rejectJobs(const QString& name) { return runTool("cupsreject", {name}); }
 

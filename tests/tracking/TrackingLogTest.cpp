@@ -39,8 +39,6 @@ void logNumbered(TrackingLog& log, int from, int to)
 class DailyLog : public testing::Test
 {
 protected:
-    void logNumbered(int from, int to) { ::logNumbered(log, from, to); }
-
     TempFolder program;
     FakeClock clock;
     TrackingLog log{clock, program.path(), TrackingMode::Daily};
@@ -53,7 +51,7 @@ protected:
 TEST_F(DailyLog, TerminationAnywhereInALineWritesTheWaitingLinesInOrder)
 {
     // "program termination" in any letter case, anywhere, writes at once: here the fourteenth line.
-    logNumbered(1, 13);
+    logNumbered(log, 1, 13);
     log.logEvent(QStringLiteral("Search: a PROGRAM termination?"));
     EXPECT_EQ(numberedLines(1, 13) + "\"Search: a PROGRAM termination?\",\"12/05/2026 14:07:09\"\r\n",
               program.read(dayFile));
@@ -106,7 +104,7 @@ TEST_F(DailyLog, TerminationSignalWritesTheLogBetweenTwoEvents)
         log.flush();
     });
     ASSERT_TRUE(terminationSignals.installed());
-    logNumbered(1, 3);
+    logNumbered(log, 1, 3);
 
     std::raise(SIGTERM);
     EXPECT_EQ(0, received) << "the signal handler itself must do no work";
@@ -158,7 +156,7 @@ TEST_F(DailyLog, WriteCutShortIsTrimmedToTheLastCompleteLine)
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{static_cast<rlim_t>(old.size() + numberedLines(1, 2).size() + 10), previous.rlim_max};
     ::setrlimit(RLIMIT_FSIZE, &limit);
-    logNumbered(1, 15);
+    logNumbered(log, 1, 15);
     ::setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
