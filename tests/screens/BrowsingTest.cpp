@@ -37,13 +37,11 @@ protected:
 
 } // namespace
 
-// Stepping over a page's end beneath the detail view is followed through the running kiosk in the visitor
-// journey.
+// The first page as the kiosk starts, and stepping over a page's end beneath the detail view, are followed
+// through the running kiosk in the visitor journey.
 TEST_F(BrowsingTest, PagesAndTheDetailViewShowWhatTheNavigationSays)
 {
     start();
-    EXPECT_EQ(12, visibleSlots());
-    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), shown(slot(1)));
     EXPECT_EQ(QStringLiteral("-prev.jpg next.jpg -close.jpg"), faces());
 
     kiosk.click(button(NextButton));
