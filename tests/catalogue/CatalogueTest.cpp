@@ -5,6 +5,7 @@
 #include "support/TempFolder.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace quindle;
 using namespace quindle::test;
@@ -55,6 +56,20 @@ const Scan scans[] = {
     {"Shoes/shoe.jpg|Boots/_zip.jpg", ScanKind::Search, "zip", "|", ""},
 };
 
+// A pattern, a name as the folder gives it, and whether it matches.
+const std::tuple<const char*, QByteArray, bool> matches[] = {
+    {"*.jpg", "boot.jpg.txt", false},
+    // The text must stand before the final ".jpg", not inside it.
+    {"*jp*.jpg", "a.jpg", false},
+    {"*jp*.jpg", "a.jpg.jpg", true},
+    {"*red hat*.jpg", "Big Red Hat 2.jpg", true},
+    // Letters beyond ASCII are compared without regard to case too; bytes that are not UTF-8 still match.
+    {"*\u00e4*.jpg", "B\xc3\x84R.JPG", true},
+    {"*A*.jpg", "\xc3\xa4pfel and a.jpg", true},
+    {"*A*.jpg", "\xc3\xa4pfel.jpg", false},
+    {"*E*.jpg", "caf\xe9 e.jpg", true},
+};
+
 } // namespace
 
 TEST(Catalogue, ScanListsThePicturesOfTheCategoryOrTheSearch)
@@ -91,36 +106,12 @@ TEST(Catalogue, MissingCategoryEndsTheKioskWithItsMessage)
     }
 }
 
-namespace {
-
-struct Match
-{
-    const char* pattern;
-    QByteArray name; // as the folder gives it
-    bool matches;
-};
-
-const Match matches[] = {
-    {"*.jpg", "boot.jpg.txt", false},
-    // The text must stand before the final ".jpg", not inside it.
-    {"*jp*.jpg", "a.jpg", false},
-    {"*jp*.jpg", "a.jpg.jpg", true},
-    {"*red hat*.jpg", "Big Red Hat 2.jpg", true},
-    // Letters beyond ASCII are compared without regard to case too; bytes that are not UTF-8 still match.
-    {"*\u00e4*.jpg", "B\xc3\x84R.JPG", true},
-    {"*A*.jpg", "\xc3\xa4pfel and a.jpg", true},
-    {"*A*.jpg", "\xc3\xa4pfel.jpg", false},
-    {"*E*.jpg", "caf\xe9 e.jpg", true},
-};
-
-} // namespace
-
 TEST(NamePattern, MatchesNamesAsTheFolderGivesThem)
 {
-    for (const Match& row : matches) {
-        SCOPED_TRACE(row.pattern + (" " + row.name.toStdString()));
-        const NamePattern pattern(QString::fromUtf8(row.pattern));
-        EXPECT_EQ(row.matches, pattern.matches(row.name.constData(), static_cast<size_t>(row.name.size())));
-        EXPECT_EQ(row.matches, pattern.matches(decodeFileName(row.name)));
+    for (const auto& [text, name, matching] : matches) {
+        SCOPED_TRACE(text + (" " + name.toStdString()));
+        const NamePattern pattern(QString::fromUtf8(text));
+        EXPECT_EQ(matching, pattern.matches(name.constData(), static_cast<size_t>(name.size())));
+        EXPECT_EQ(matching, pattern.matches(decodeFileName(name)));
     }
 }

@@ -8,16 +8,14 @@
 namespace quindle::test {
 
 // Nothing reaches a printer; the window tests run with printing off.
-class FakePrintSpooler final : public PrintSpooler
+struct FakePrintSpooler final : PrintSpooler
 {
-public:
     PrintOutcome printRawFile(const QString&) override { return PrintOutcome::Printed; }
     PrintOutcome printPicture(const QString&, const QRectF&) override { return PrintOutcome::Printed; }
 };
 
-class FakeServiceNotifier final : public ServiceNotifier
+struct FakeServiceNotifier final : ServiceNotifier
 {
-public:
     void notifyReady() override { ++ready; }
     void notifyAlive() override { ++alive; }
     int ready = 0;

@@ -15,13 +15,8 @@ namespace quindle::test {
 class FakeClock final : public Clock
 {
 public:
-    FakeClock() : m_now(QDate(2026, 12, 5), QTime(14, 7, 9)) {}
     QDateTime now() const override { return m_now; }
-    std::chrono::milliseconds monotonic() const override
-    {
-        m_monotonic += autoAdvance;
-        return m_monotonic;
-    }
+    std::chrono::milliseconds monotonic() const override { return m_monotonic += autoAdvance; }
     // Sleeping moves the fake clocks on at once.
     void sleepFor(std::chrono::milliseconds duration) override
     {
@@ -44,14 +39,13 @@ public:
     std::function<void()> whileSleeping;
 
 private:
-    QDateTime m_now;
+    QDateTime m_now{QDate(2026, 12, 5), QTime(14, 7, 9)};
     mutable std::chrono::milliseconds m_monotonic{1'000'000};
 };
 
 // Records every message; an optional reaction runs while the "box" is open.
-class FakeMessageBox final : public MessageBox
+struct FakeMessageBox final : MessageBox
 {
-public:
     void show(const QString& text) override
     {
         messages.append(text);
@@ -69,9 +63,8 @@ struct ProgramEnded : std::runtime_error
     int status;
 };
 
-class FakeProgramEnd final : public ProgramEnd
+struct FakeProgramEnd final : ProgramEnd
 {
-public:
     [[noreturn]] void end(int status) override
     {
         ++calls;
@@ -80,9 +73,8 @@ public:
     int calls = 0;
 };
 
-class FakeClickSound final : public ClickSound
+struct FakeClickSound final : ClickSound
 {
-public:
     void setSource(const QString& path) override { source = path; }
     bool hasSource() const override { return !source.isEmpty(); }
     void play() override { plays += hasSource() ? 1 : 0; }

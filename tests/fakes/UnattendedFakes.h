@@ -10,9 +10,8 @@
 namespace quindle::test {
 
 // Records every restart request and answers with a set outcome; nothing restarts.
-class FakeSystemRestart final : public SystemRestart
+struct FakeSystemRestart final : SystemRestart
 {
-public:
     RestartOutcome requestRestart() override
     {
         ++requests;
@@ -27,9 +26,8 @@ public:
 
 // A card that records every command by name: "enable", "disable", "tick", or the bytes in
 // hexadecimal of any other; it takes them all but those named in failing.
-class FakeWatchdogLibrary final : public WatchdogLibrary
+struct FakeWatchdogLibrary final : WatchdogLibrary
 {
-public:
     bool open() override { return true; }
     void init() override {}
     unsigned char sendCommand(const unsigned char* command) override

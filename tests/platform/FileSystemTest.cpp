@@ -1,24 +1,19 @@
 #include "platform/FileSystem.h"
 #include "support/QtPrinters.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
 
 using namespace quindle;
 
 TEST(FileSystem, PathSplitsAtTheLastSeparator)
 {
-    const struct
-    {
-        QString path;
-        QString folder;
-    } rows[] = {{QStringLiteral("/srv/Shoes/boot.jpg"), QStringLiteral("/srv/Shoes/")},
-                {QStringLiteral("boot.jpg"), QString()},
-                {QStringLiteral("/srv/Shoes/"), QStringLiteral("/srv/Shoes/")},
-                {QStringLiteral("/"), QStringLiteral("/")}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.path.toStdString());
-        EXPECT_EQ(row.folder, folderOf(row.path));
-        EXPECT_EQ(row.path.mid(row.folder.size()), fileNameOf(row.path));
+    for (const auto& [path, folder] :
+         {std::pair{"/srv/Shoes/boot.jpg", "/srv/Shoes/"}, std::pair{"boot.jpg", ""},
+          std::pair{"/srv/Shoes/", "/srv/Shoes/"}, std::pair{"/", "/"}}) {
+        SCOPED_TRACE(path);
+        EXPECT_EQ(QString::fromUtf8(folder), folderOf(QString::fromUtf8(path)));
+        EXPECT_EQ(QString::fromUtf8(path + std::strlen(folder)), fileNameOf(QString::fromUtf8(path)));
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -31,8 +32,7 @@ protected:
     {
         if (cups.isMissingPrograms())
             GTEST_SKIP() << "no CUPS scheduler to print to: " << cups.problem().toStdString();
-        ASSERT_TRUE(cups.isRunning()) << cups.problem().toStdString();
-        ASSERT_TRUE(cups.addCaptureQueue(queue) && cups.makeDefault(queue)) << cups.problem().toStdString();
+        ASSERT_TRUE(cups.captureByDefault(queue)) << cups.problem().toStdString();
     }
 
     PrintOutcome print(PrintingMode mode, const QString& file, const QRectF& inches = {})
@@ -90,10 +90,9 @@ TEST_F(CupsPrinting, NothingToPrint_sendsNoJobAndNoMessage)
 
 TEST_F(CupsPrinting, Picture_landsInTheRectangleInColourDecodedForThePaper)
 {
-    for (const char* tool : {"pdftoppm", "pdfimages"}) {
+    for (const char* tool : {"pdftoppm", "pdfimages"})
         if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
             GTEST_SKIP() << tool << " is not installed (Debian package poppler-utils)";
-    }
     // A red picture twice as wide as high, in a square of 2 inches: 2 by 1 inches, centred.
     const QString picture = kiosk.write(QStringLiteral("Rings/ring12.jpg"), jpegBytes(4000, 2000, 0xD01818));
     ASSERT_EQ(PrintOutcome::Printed, print(Jpg, picture, QRectF(1.0, 1.5, 2.0, 2.0)));
@@ -110,13 +109,10 @@ TEST_F(CupsPrinting, Picture_landsInTheRectangleInColourDecodedForThePaper)
     const QImage page(kiosk.filePath(QStringLiteral("page.png")));
     ASSERT_FALSE(page.isNull());
     QRect ink; // everything that is not paper white
-    for (int y = 0; y < page.height(); ++y) {
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor colour = page.pixelColor(x, y);
-            if (colour.red() < 230 || colour.green() < 230 || colour.blue() < 230)
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (const QColor c = page.pixelColor(x, y); std::min({c.red(), c.green(), c.blue()}) < 230)
                 ink |= QRect(x, y, 1, 1);
-        }
-    }
     const QPointF printable =
         QPrinter(QPrinterInfo::defaultPrinter()).pageLayout().paintRect(QPageLayout::Point).topLeft();
     const QRectF expected(printable.x() + 72 * 1.0, printable.y() + 72 * 2.0, 72 * 2.0, 72 * 1.0);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace quindle;
 using quindle::test::TempFolder;
@@ -10,15 +11,9 @@ using enum quindle::PrintingMode;
 
 namespace {
 
-struct Face
-{
-    PrintingMode mode;
-    const char* picture;
-    const char* files; // empty files beside it, separated by " "; "pipe:" makes one a pipe
-    const char* expected;
-};
-
-const Face faces[] = {
+// The printing mode, the picture, empty files beside it (separated by " "; "pipe:" makes one a pipe), and
+// what becomes of the print button.
+const std::tuple<PrintingMode, const char*, const char*, const char*> faces[] = {
     {Jpg, "Rings/ring12.jpg", "", "print.jpg enabled"},
     {None, "Rings/ring12.jpg", "Rings/ring12.prn", "unchanged"},
     // Prn mode needs the print file beside the picture, its name matched without regard to case.
@@ -40,20 +35,20 @@ const Face faces[] = {
 
 TEST(PrintButton, FaceFollowsThePrintingModeAndThePrintFile)
 {
-    for (const Face& row : faces) {
-        SCOPED_TRACE(row.files);
+    for (const auto& [mode, pictureName, files, expected] : faces) {
+        SCOPED_TRACE(files);
         const TempFolder kiosk;
-        const QString picture = kiosk.write(QString::fromUtf8(row.picture));
-        for (const QString& file : QString::fromUtf8(row.files).split(' ', Qt::SkipEmptyParts)) {
+        const QString picture = kiosk.write(QString::fromUtf8(pictureName));
+        for (const QString& file : QString::fromUtf8(files).split(' ', Qt::SkipEmptyParts)) {
             if (file.startsWith("pipe:"))
                 ASSERT_EQ(0, ::mkfifo(kiosk.filePath(file.mid(5)).toUtf8().constData(), 0600));
             else
                 kiosk.write(file);
         }
-        const PrintButtonUpdate update = printButtonUpdate(row.mode, picture);
+        const PrintButtonUpdate update = printButtonUpdate(mode, picture);
         const QString printFile = QString(update.printFilePath).remove(kiosk.path() + '/');
         const QString found =
             QStringList{update.face, update.enabled ? "enabled" : "disabled", printFile}.join(' ');
-        EXPECT_EQ(QString::fromUtf8(row.expected), update.changesButton ? found.trimmed() : "unchanged");
+        EXPECT_EQ(QString::fromUtf8(expected), update.changesButton ? found.trimmed() : "unchanged");
     }
 }

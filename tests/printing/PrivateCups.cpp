@@ -19,21 +19,8 @@ constexpr int limitMs = 60'000;
 // Where Debian puts the scheduler and its tools; PATH of a normal user lacks /usr/sbin.
 QString findProgram(const QString& name)
 {
-    return QStandardPaths::findExecutable(name, qEnvironmentVariable("PATH").split(':') << "/usr/sbin"
-                                                                                        << "/sbin");
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString& path, const QString& contents)
-{
-    const QByteArray bytes = contents.toLocal8Bit();
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    return QStandardPaths::findExecutable(name, qEnvironmentVariable("PATH").split(':') +
+                                                    QStringList{"/usr/sbin", "/sbin"});
 }
 
 // The capture backend. Called without arguments it announces its device; called for a job
@@ -48,11 +35,6 @@ printf '%s' "$3" > "$folder/$1.title" && mv -- "$folder/.$1" "$folder/$1.data"
 )");
 
 } // namespace
-
-PrivateCups::PrivateCups() : m_root(QDir::tempPath() + QStringLiteral("/quindle-cups-XXXXXX"))
-{
-    m_running = start();
-}
 
 PrivateCups::~PrivateCups()
 {
@@ -75,9 +57,8 @@ bool PrivateCups::start()
             return false;
         }
     }
-    for (const char* folder :
-         {"etc", "bin/backend", "spool/temp", "cache", "state", "log", "client", "capture"})
-        QDir().mkpath(path(folder));
+    for (const char* folder : {"bin/backend", "spool/temp", "cache", "state", "log", "client", "capture"})
+        m_root.makeFolder(QString::fromLatin1(folder));
     QFile::link(QStringLiteral("/usr/lib/cups/daemon"), path("bin/daemon"));
 
     // As root the scheduler runs backends as its unprivileged user, except a backend that
@@ -97,14 +78,12 @@ bool PrivateCups::start()
         QStringLiteral("Listen %1/cups.sock\nLogLevel info\nBrowsing No\nBrowseLocalProtocols "
                        "none\nWebInterface No\nDefaultAuthType None\n<Location />\n  Order "
                        "allow,deny\n  Allow all\n</Location>\n");
-    const QString backend = path("bin/backend/capture");
-    if (!writeFile(path("etc/cups-files.conf"), files.arg(m_root.path()) + users) ||
-        !writeFile(path("etc/cupsd.conf"), scheduler.arg(m_root.path())) ||
-        !writeFile(backend, captureBackend.arg(path("capture").replace('\'', QStringLiteral("'\\''")))) ||
-        !QFile::setPermissions(backend, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
-        m_problem = QStringLiteral("cannot write the scheduler's configuration in ") + m_root.path();
-        return false;
-    }
+    m_root.write(QStringLiteral("etc/cups-files.conf"), (files.arg(m_root.path()) + users).toLocal8Bit());
+    m_root.write(QStringLiteral("etc/cupsd.conf"), scheduler.arg(m_root.path()).toLocal8Bit());
+    const QString backend = m_root.write(
+        QStringLiteral("bin/backend/capture"),
+        captureBackend.arg(path("capture").replace('\'', QStringLiteral("'\\''"))).toLocal8Bit());
+    QFile::setPermissions(backend, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     // Set before any libcups call of this process, and before the scheduler's tools run:
     // libcups keeps the server it found first, so it is told directly as well.
@@ -131,8 +110,8 @@ bool PrivateCups::start()
     }
     m_problem = QStringLiteral("cupsd did not come up: ") + m_cupsd.errorString() +
                 QStringLiteral("; its log:\n") +
-                QString::fromLocal8Bit(readFile(path("log/cupsd.out")).right(2000) +
-                                       readFile(path("log/error_log")).right(2000));
+                QString::fromLocal8Bit(m_root.read(QStringLiteral("log/cupsd.out")).right(2000) +
+                                       m_root.read(QStringLiteral("log/error_log")).right(2000));
     return false;
 }
 
@@ -157,18 +136,17 @@ bool PrivateCups::waitUntilIdle()
             return true;
     }
     m_problem = QStringLiteral("jobs still unfinished; scheduler log:\n") +
-                QString::fromLocal8Bit(readFile(path("log/error_log")).right(2000));
+                QString::fromLocal8Bit(m_root.read(QStringLiteral("log/error_log")).right(2000));
     return false;
 }
 
 QList<CapturedJob> PrivateCups::capturedJobs() const
 {
     QList<CapturedJob> jobs;
-    const QDir folder(path("capture"));
-    for (const QString& name : folder.entryList({QStringLiteral("*.data")}, QDir::Files)) {
+    for (const QString& name : QDir(path("capture")).entryList({QStringLiteral("*.data")}, QDir::Files)) {
         const QString id = name.section('.', 0, 0);
-        jobs.append({id.toInt(), QString::fromUtf8(readFile(folder.filePath(id + ".title"))),
-                     readFile(folder.filePath(name))});
+        jobs.append({id.toInt(), QString::fromUtf8(m_root.read("capture/" + id + ".title")),
+                     m_root.read("capture/" + name)});
     }
     std::sort(jobs.begin(), jobs.end(),
               [](const CapturedJob& a, const CapturedJob& b) { return a.id < b.id; });

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "support/TempFolder.h"
+
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace quindle::test {
 
@@ -24,23 +25,23 @@ struct CapturedJob
 class PrivateCups
 {
 public:
-    PrivateCups();
+    PrivateCups() { m_running = start(); }
     ~PrivateCups();
 
-    bool isRunning() const { return m_running; }
     // Why the scheduler is not running, or what went wrong last.
     QString problem() const { return m_problem; }
     // True when the programs it needs are not installed: a reason to skip, not to fail.
     bool isMissingPrograms() const { return m_missingPrograms; }
 
     // Queue administration with the ordinary CUPS tools. Each returns false, and adds the
-    // tool's output to problem(), when the tool fails.
-    // A queue without a printer description is raw: it hands every job to the backend unchanged.
-    bool addCaptureQueue(const QString& name)
+    // tool's output to problem(), when the scheduler is not running or the tool fails.
+    // A capture queue without a printer description is raw: it hands every job to the backend unchanged;
+    // it is made the default.
+    bool captureByDefault(const QString& name)
     {
-        return runTool("lpadmin", {"-p", name, "-v", "capture:/", "-E"});
+        return m_running && runTool("lpadmin", {"-p", name, "-v", "capture:/", "-E"}) &&
+               runTool("lpadmin", {"-d", name});
     }
-    bool makeDefault(const QString& name) { return runTool("lpadmin", {"-d", name}); }
     bool removeQueue(const QString& name) { return runTool("lpadmin", {"-x", name}); }
     bool rejectJobs(const QString& name) { return runTool("cupsreject", {name}); }
 
@@ -55,7 +56,7 @@ private:
     bool runTool(const QString& program, const QStringList& arguments);
     QString path(const char* relative) const { return m_root.filePath(QString::fromLatin1(relative)); }
 
-    QTemporaryDir m_root;
+    TempFolder m_root;
     QProcess m_cupsd;
     QString m_problem;
     bool m_running = false;

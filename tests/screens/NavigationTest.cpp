@@ -1,6 +1,7 @@
 #include "screens/Navigation.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 #include <vector>
 
 using namespace quindle;
@@ -35,6 +36,7 @@ struct Row
     Navigation::PagingButtons buttons;
 };
 
+// clang-format off
 const Row rows[] = {
     {"first page of one page and some", 15, 12, {}, 0, 0, {false, true}},
     {"exactly one page", 12, 12, {}, 0, 0, {false, false}},
@@ -46,16 +48,11 @@ const Row rows[] = {
     {"slot past the list's end", 15, 12, {{Forward}, {Open, 4, false}}, 12, 0, {true, false}},
     {"step over the page's end", 15, 12, {{Open, 12}, {Step, +1}, {Close}}, 12, 13, {true, false}},
     {"step back over the page's start", 15, 12, {{Forward}, {Open, 1}, {Step, -1}}, 0, 12, {true, true}},
-    {"steps on one page",
-     15,
-     12,
-     {{Open, 5}, {Step, +1}, {Step, -1}, {Close, 0, false}},
-     0,
-     5,
-     {false, true}},
+    {"steps on one page", 15, 12, {{Open, 5}, {Step, +1}, {Step, -1}, {Close, 0, false}}, 0, 5, {false, true}},
     {"step past the last picture", 3, 12, {{Open, 3}, {Step, +1, false}}, 0, 3, {true, false}},
     {"one-slot grid", 5, 1, {{Open, 1}, {Step, +1}, {Step, +1}, {Step, -1}}, 1, 2, {true, true}},
 };
+// clang-format on
 
 } // namespace
 
@@ -96,24 +93,17 @@ TEST(Navigation, ANewListStartsAtItsFirstPage)
 
 TEST(Navigation, TheIdleCountdown)
 {
-    const struct
-    {
-        std::int16_t start;
-        bool attract;
-        Navigation::IdleStep step;
-        std::int16_t after;
-    } rows[] = {
-        {120, true, Navigation::IdleStep::Wait, 119},
-        {1, true, Navigation::IdleStep::NextSlide, 0},
-        {0, true, Navigation::IdleStep::NextSlide, -1},
-        {1, false, Navigation::IdleStep::Restart, 60},
-        {-32768, true, Navigation::IdleStep::NextSlide, -32768}, // it stops instead of wrapping
+    using enum Navigation::IdleStep;
+    // The countdown before, whether the slideshow is on, the step, the countdown after.
+    const std::tuple<std::int16_t, bool, Navigation::IdleStep, std::int16_t> rows[] = {
+        {120, true, Wait, 119},  {1, true, NextSlide, 0},           {0, true, NextSlide, -1},
+        {1, false, Restart, 60}, {-32768, true, NextSlide, -32768}, // it stops instead of wrapping
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.start);
+    for (const auto& [start, attract, step, after] : rows) {
+        SCOPED_TRACE(start);
         Navigation navigation;
-        navigation.setIdleCountdown(row.start);
-        EXPECT_EQ(row.step, navigation.countDown(row.attract));
-        EXPECT_EQ(row.after, navigation.idleCountdown());
+        navigation.setIdleCountdown(start);
+        EXPECT_EQ(step, navigation.countDown(attract));
+        EXPECT_EQ(after, navigation.idleCountdown());
     }
 }

@@ -78,7 +78,8 @@ const Accepted acceptedRows[] = {
     {"\xEF\xBB\xBFprev = 1, 2\nbtn1 = Caf\xC3\xA9, 1, 2\nclose = 3, 4\nnext = 5, 6",
      FIELD(s.menuEntries[1].folder), "Caf\u00e9"},
     {paging + "btn1 = \xC3\xA9\xE9, 1, 2", FIELD(s.menuEntries[1].folder), "\u00c3\u00a9\u00e9"},
-    // Options; a later statement overrides an earlier one; whole numbers are rounded, halves to even.
+    // Options ("printing = JPG" is read in the printing journey, "tracking = daily" in every window test); a
+    // later statement overrides an earlier one; whole numbers are rounded, halves to even.
     {required +
          "attract = TRUE\r\nattract = 0\r\nhideMouse = 2\r\nhideMouse = False\r\nusbResetCard = -0.5\r\n"
          "attractTimer = 7",
@@ -87,8 +88,6 @@ const Accepted acceptedRows[] = {
      FIELD(s.keyboardButtonLeft[0], s.keyboardButtonLeft[1], s.keyboardButtonLeft[2],
            s.keyboardButtonLeft[3]),
      "32767 | -32768 | 15 | -4"},
-    {required + "print = 300, 700\r\nprinting = jpg\r\ntracking = Daily",
-     FIELD(s.printingMode, s.trackingMode), "Jpg | Daily"},
     {required + "printing = yes\r\ntracking = weekly", FIELD(s.printingMode, s.trackingMode), "None | None"},
     // Reboot times are hours after midnight, kept as whole seconds without a range check.
     {required + "reboot2 = 13.5\r\nREBOOT3 = 0.000625\r\nreboot1 = -1",
@@ -194,13 +193,7 @@ const Refused refusedRows[] = {
 // A program folder as the owner may leave it, and what is read from it: the message, or the kiosk folder
 // as named and as found, and its Interface folder.
 // Files are given as "name=contents"; a name ending in "/" is a folder, a bare name a settings file.
-struct Layout
-{
-    std::vector<QByteArray> files;
-    const char* expected;
-};
-
-const Layout layouts[] = {
+const std::pair<std::vector<QByteArray>, const char*> layouts[] = {
     {{}, "Missing the \"quindleFolder.ini\" file - program will terminate"},
     {{"quindleFolder.ini=  Shop Kiosk  \r\n"},
      "The folder name of \"Shop Kiosk\" does not exist - please edit the "
@@ -271,10 +264,10 @@ TEST(SettingsReader, OwnersCheckListsEveryProblemWithFileAndLine)
 
 TEST(SettingsReader, FindsTheKioskFolderThroughThePointerFile)
 {
-    for (const Layout& row : layouts) {
-        SCOPED_TRACE(row.expected);
+    for (const auto& [files, expected] : layouts) {
+        SCOPED_TRACE(expected);
         const TempFolder program;
-        for (const QByteArray& file : row.files) {
+        for (const QByteArray& file : files) {
             const QString name = QString::fromUtf8(file.split('=').front());
             if (name.endsWith('/'))
                 program.makeFolder(name);
@@ -287,6 +280,6 @@ TEST(SettingsReader, FindsTheKioskFolderThroughThePointerFile)
                                              result.settings->interfaceFolder)
                                         .remove(program.path() + '/')
                                   : result.message;
-        EXPECT_EQ(QString::fromUtf8(row.expected), found);
+        EXPECT_EQ(QString::fromUtf8(expected), found);
     }
 }

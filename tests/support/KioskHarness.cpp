@@ -2,7 +2,6 @@
 
 #include "tracking/TrackingLog.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -35,19 +34,13 @@ QString KioskHarness::shownFile(const PictureControl* control)
 QStringList KioskHarness::loggedEvents()
 {
     m_window->trackingLog().flush();
-    QFile file(m_folder.temp().filePath(QStringLiteral("log files/") +
-                                        clock.now().toString(QStringLiteral("MMddyyyy")) +
-                                        QStringLiteral(".csv")));
+    const QByteArray log = m_folder.temp().read(QStringLiteral("log files/") +
+                                                clock.now().toString(QStringLiteral("MMddyyyy")) + ".csv");
+    static const QRegularExpression line(QStringLiteral("^\"(.*)\",\"[0-9/]+ [0-9:]+\"\r?$"),
+                                         QRegularExpression::MultilineOption);
     QStringList events;
-    if (!file.open(QIODevice::ReadOnly))
-        return events;
-    static const QRegularExpression line(QStringLiteral("^\"(.*)\",\"[0-9/]+ [0-9:]+\"$"));
-    for (const QByteArray& raw : file.readAll().split('\n')) {
-        const QString text = QString::fromUtf8(raw).trimmed();
-        const auto match = line.match(text);
-        if (match.hasMatch())
-            events << match.captured(1);
-    }
+    for (auto match = line.globalMatch(QString::fromUtf8(log)); match.hasNext();)
+        events << match.next().captured(1);
     return events;
 }
 

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 #include <memory>
 
 namespace quindle::test {
@@ -33,18 +34,12 @@ public:
     FakeClickSound sound;
     FakeMachine machine;
 
-    // Presses (and releases) a control with a real mouse event at its centre or at a point.
-    static void press(QWidget* control)
-    {
-        QTest::mousePress(control, Qt::LeftButton, {}, control->rect().center());
-    }
-    static void release(QWidget* control)
-    {
-        QTest::mouseRelease(control, Qt::LeftButton, {}, control->rect().center());
-    }
+    // Presses (and releases) a control with a real mouse event at its centre (QTest's default) or at a point.
+    static void press(QWidget* control) { QTest::mousePress(control, Qt::LeftButton); }
+    static void release(QWidget* control) { QTest::mouseRelease(control, Qt::LeftButton); }
     static void click(QWidget* control, Qt::MouseButton button = Qt::LeftButton)
     {
-        QTest::mouseClick(control, button, {}, control->rect().center());
+        QTest::mouseClick(control, button);
     }
     static void clickAt(QWidget* control, QPoint position, Qt::MouseButton button = Qt::LeftButton)
     {
@@ -61,6 +56,35 @@ private:
     const KioskFolder& m_folder;
     Services m_services;
     std::unique_ptr<KioskWindow> m_window;
+};
+
+// The fixture of the window tests: the standard kiosk with a click sound, and a harness on it that a test
+// starts once it has changed the folder or the fakes as it needs.
+class KioskTest : public testing::Test
+{
+protected:
+    KioskTest()
+    {
+        folder.writeStandardKiosk();
+        folder.temp().write(QStringLiteral("click.wav"), "RIFF");
+    }
+
+    // Starts the kiosk, with extra settings after the standard ones if any.
+    void start(const QStringList& extraSettings = {})
+    {
+        if (!extraSettings.isEmpty())
+            folder.writeSettings(KioskFolder::standardSettings() + extraSettings);
+        ASSERT_TRUE(kiosk.start()) << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
+    }
+    const KioskControls& controls() const { return kiosk.controls(); }
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            kiosk.window().tick();
+    }
+
+    KioskFolder folder;
+    KioskHarness kiosk{folder};
 };
 
 } // namespace quindle::test

@@ -6,11 +6,6 @@
 
 namespace quindle::test {
 
-QString TempFolder::filePath(const QString& relative) const
-{
-    return m_dir.filePath(relative);
-}
-
 QString TempFolder::write(const QString& relative, const QByteArray& contents) const
 {
     const QString path = filePath(relative);
@@ -31,9 +26,7 @@ QString TempFolder::makeFolder(const QString& relative) const
 QByteArray TempFolder::read(const QString& relative) const
 {
     QFile file(filePath(relative));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace quindle::test

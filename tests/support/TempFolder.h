@@ -13,7 +13,7 @@ class TempFolder
 {
 public:
     QString path() const { return m_dir.path(); }
-    QString filePath(const QString& relative) const;
+    QString filePath(const QString& relative) const { return m_dir.filePath(relative); }
     // Writes a file (creating its folders) and returns its full path.
     QString write(const QString& relative, const QByteArray& contents = {}) const;
     QString makeFolder(const QString& relative) const;

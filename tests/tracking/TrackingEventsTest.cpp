@@ -7,12 +7,9 @@ using namespace quindle;
 
 TEST(TrackingEvents, EachEventsTextReadsBack)
 {
-    const struct
-    {
-        TrackingEvent event;
-        QString argument; // or the menu button's number
-        QString text;     // as the shop's logs have always held it
-    } rows[] = {
+    // An event, its argument or the menu button's number, and its text as the shop's logs have always held
+    // it.
+    const std::tuple<TrackingEvent, QString, QString> rows[] = {
         {TrackingEvent::ProgramStarted, {}, QStringLiteral("Program Started")},
         {TrackingEvent::MenuButton, QStringLiteral("10"), QStringLiteral("Menu Button 10 Pressed")},
         {TrackingEvent::NextButton, {}, QStringLiteral("Next Button Pressed")},
@@ -29,15 +26,14 @@ TEST(TrackingEvents, EachEventsTextReadsBack)
         {TrackingEvent::RightClick, {}, QStringLiteral("Program Termination: User Right-Click")},
         {TrackingEvent::ContentUpdate, {}, QStringLiteral("Program Termination: Content Update")},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.text.toStdString());
-        const bool menu = row.event == TrackingEvent::MenuButton;
-        EXPECT_EQ(row.text,
-                  menu ? menuButtonText(row.argument.toInt()) : trackingText(row.event, row.argument));
-        const std::optional<ReadTrackingText> read = readTrackingText(row.text.toUtf8());
+    for (const auto& [event, argument, text] : rows) {
+        SCOPED_TRACE(text.toStdString());
+        const bool menu = event == TrackingEvent::MenuButton;
+        EXPECT_EQ(text, menu ? menuButtonText(argument.toInt()) : trackingText(event, argument));
+        const std::optional<ReadTrackingText> read = readTrackingText(text.toUtf8());
         ASSERT_TRUE(read.has_value());
-        EXPECT_EQ(row.event, read->event);
-        EXPECT_EQ(row.argument, menu ? QString::number(read->menuNumber) : QString::fromUtf8(read->argument));
+        EXPECT_EQ(event, read->event);
+        EXPECT_EQ(argument, menu ? QString::number(read->menuNumber) : QString::fromUtf8(read->argument));
     }
 }
 

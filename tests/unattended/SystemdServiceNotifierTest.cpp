@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <tuple>
 #include <unistd.h>
 
 using namespace quindle;
@@ -14,15 +15,9 @@ using namespace quindle::test;
 
 namespace {
 
-struct Environment
-{
-    bool notifySocket;
-    const char* watchdogMicroseconds; // none: not set
-    bool watchdogWanted;
-    const char* received; // the datagrams, separated by "|"
-};
-
-const Environment environments[] = {
+// Whether NOTIFY_SOCKET is set, WATCHDOG_USEC (none: not set), whether the watchdog is wanted, and the
+// datagrams received, separated by "|".
+const std::tuple<bool, const char*, bool, const char*> environments[] = {
     {true, "30000000", true, "READY=1|WATCHDOG=1|WATCHDOG=1"},
     {true, nullptr, false, "READY=1"},
     {true, "0", false, "READY=1"},
@@ -34,8 +29,8 @@ const Environment environments[] = {
 
 TEST(SystemdServiceNotifier, ReadinessAndSignsOfLifeReachTheServiceManager)
 {
-    for (const Environment& row : environments) {
-        SCOPED_TRACE(row.received);
+    for (const auto& [notifySocket, watchdogMicroseconds, watchdogWanted, expected] : environments) {
+        SCOPED_TRACE(expected);
         // The service manager's end: a datagram socket bound in a temporary folder.
         const TempFolder folder;
         const QByteArray path = folder.filePath(QStringLiteral("notify")).toLocal8Bit();
@@ -44,9 +39,8 @@ TEST(SystemdServiceNotifier, ReadinessAndSignsOfLifeReachTheServiceManager)
         address.sun_family = AF_UNIX;
         std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
         ASSERT_EQ(0, bind(managerSocket, reinterpret_cast<const sockaddr*>(&address), sizeof address));
-        row.notifySocket ? setenv("NOTIFY_SOCKET", path.constData(), 1) : unsetenv("NOTIFY_SOCKET");
-        row.watchdogMicroseconds ? setenv("WATCHDOG_USEC", row.watchdogMicroseconds, 1)
-                                 : unsetenv("WATCHDOG_USEC");
+        notifySocket ? setenv("NOTIFY_SOCKET", path.constData(), 1) : unsetenv("NOTIFY_SOCKET");
+        watchdogMicroseconds ? setenv("WATCHDOG_USEC", watchdogMicroseconds, 1) : unsetenv("WATCHDOG_USEC");
 
         SystemdServiceNotifier notifier;
         notifier.notifyReady();
@@ -54,13 +48,13 @@ TEST(SystemdServiceNotifier, ReadinessAndSignsOfLifeReachTheServiceManager)
         notifier.notifyAlive();
         unsetenv("NOTIFY_SOCKET");
         unsetenv("WATCHDOG_USEC");
-        EXPECT_EQ(row.watchdogWanted, notifier.watchdogWanted());
+        EXPECT_EQ(watchdogWanted, notifier.watchdogWanted());
         // The datagrams are waiting when sd_notify returns.
         QStringList received;
         char buffer[256];
         for (ssize_t length; (length = recv(managerSocket, buffer, sizeof buffer, MSG_DONTWAIT)) >= 0;)
             received.append(QString::fromLatin1(buffer, length));
         close(managerSocket);
-        EXPECT_EQ(QString::fromUtf8(row.received), received.join('|'));
+        EXPECT_EQ(QString::fromUtf8(expected), received.join('|'));
     }
 }

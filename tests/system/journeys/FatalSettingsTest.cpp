@@ -1,17 +1,10 @@
 #include "system/support/KioskSession.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
 
 using namespace quindle::systemtest;
 
-namespace {
-
-class FatalSettings : public KioskSession
-{
-};
-
-} // namespace
+using FatalSettings = KioskSession;
 
 TEST_F(FatalSettings, ImproperStatement_messageOnStandardErrorAndInABox_endsWithStatusOne)
 {

@@ -4,13 +4,7 @@
 
 using namespace quindle::systemtest;
 
-namespace {
-
-class IdleSlideshow : public KioskSession
-{
-};
-
-} // namespace
+using IdleSlideshow = KioskSession;
 
 TEST_F(IdleSlideshow, IdleKioskShowsSlidesInTurn_aTouchBringsTheFirstCategoryBack)
 {

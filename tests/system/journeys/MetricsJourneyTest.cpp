@@ -43,8 +43,7 @@ TEST_F(MetricsJourney, TouchesSearchAndPrints_reachPrometheusThroughNodeExporter
     if (cups.isMissingPrograms())
         GTEST_SKIP() << cups.problem().toStdString();
     const QString queue = QStringLiteral("capture");
-    ASSERT_TRUE(cups.isRunning() && cups.addCaptureQueue(queue) && cups.makeDefault(queue))
-        << cups.problem().toStdString();
+    ASSERT_TRUE(cups.captureByDefault(queue)) << cups.problem().toStdString();
     startKiosk();
     const QStringList rings = kiosk->pictures(0);
     int withFile = 0; // a picture of the first page with a print file

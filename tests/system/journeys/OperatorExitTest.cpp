@@ -2,13 +2,7 @@
 
 using namespace quindle::systemtest;
 
-namespace {
-
-class OperatorExit : public KioskSession
-{
-};
-
-} // namespace
+using OperatorExit = KioskSession;
 
 // The log is written in batches of 15 lines; the operator's exit writes what is left.
 TEST_F(OperatorExit, RightReleaseOnBareBackdrop_endsWithStatusZeroAndWritesEveryBufferedLine)

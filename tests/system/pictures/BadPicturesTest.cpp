@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QRandomGenerator>
 #include <fstream>
-#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <turbojpeg.h>
 #include <unistd.h>
@@ -149,29 +148,24 @@ TEST(BadPictures, NeitherStopTheKioskNorSwellIt)
 // turn keeps the size, by a quarter turn swaps it.
 TEST(PictureOrientation, TurnedPicturesAreShownUpright)
 {
-    const struct
-    {
-        int orientation;
-        QSize shown;
-        QPoint red;
-    } cases[] = {{3, {64, 32}, {48, 24}}, {6, {32, 64}, {24, 16}}};
+    const std::tuple<int, QSize, QPoint> cases[] = {{3, {64, 32}, {48, 24}}, {6, {32, 64}, {24, 16}}};
     QImage stored(64, 32, QImage::Format_RGB32);
     stored.fill(Qt::white);
     QPainter(&stored).fillRect(0, 0, 32, 16, Qt::red);
     TempFolder temp;
     stored.save(temp.filePath(QStringLiteral("plain.jpg")), "JPEG", 95);
     const QByteArray jpeg = temp.read(QStringLiteral("plain.jpg"));
-    for (const auto& row : cases) {
-        SCOPED_TRACE(row.orientation);
+    for (const auto& [orientation, shown, red] : cases) {
+        SCOPED_TRACE(orientation);
         // An APP1 segment holding a big-endian TIFF directory with the one orientation entry.
         QByteArray exif("\xff\xe1\x00\x22"
                         "Exif\0\0MM\0\x2a\0\0\0\x08\0\x01\x01\x12\0\x03\0\0\0\x01\0\0\0\0\0\0\0\0",
                         36);
-        exif[4 + 6 + 8 + 2 + 8 + 1] = static_cast<char>(row.orientation);
+        exif[4 + 6 + 8 + 2 + 8 + 1] = static_cast<char>(orientation);
         const QString path = temp.write(QStringLiteral("turned.jpg"), jpeg.left(2) + exif + jpeg.mid(2));
         const QImage image = PictureDecoder::decode(path, PictureFit::NaturalSize);
-        EXPECT_EQ(row.shown, image.size());
-        EXPECT_GT(qRed(image.pixel(row.red)) - qGreen(image.pixel(row.red)), 150) << "red where it is shown";
-        EXPECT_EQ(row.shown / 2, PictureDecoder::decode(path, PictureFit::Inside, QSize(32, 32)).size());
+        EXPECT_EQ(shown, image.size());
+        EXPECT_GT(qRed(image.pixel(red)) - qGreen(image.pixel(red)), 150) << "red where it is shown";
+        EXPECT_EQ(shown / 2, PictureDecoder::decode(path, PictureFit::Inside, QSize(32, 32)).size());
     }
 }

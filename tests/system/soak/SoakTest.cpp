@@ -1,14 +1,12 @@
 #include "system/pictures/ProcessMemory.h"
 
-#include "attract/Attract.h"
 #include "support/KioskHarness.h"
 #include "tracking/TrackingLog.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QTest>
+#include <cmath>
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <random>
 
 using namespace quindle;
@@ -16,26 +14,20 @@ using namespace quindle::test;
 
 namespace {
 
-using std::chrono::milliseconds;
 using std::chrono::seconds;
+
+// A positive number from the environment, else the fallback.
+double fromEnvironment(const char* name, double fallback)
+{
+    bool ok = false;
+    const double value = qEnvironmentVariable(name).toDouble(&ok);
+    return ok && value > 0 ? value : fallback;
+}
 
 // How long the simulated run lasts: a few hours by default, so that the suite stays within
 // about two minutes; QUINDLE_SOAK_DAYS=7 runs the whole week.
-seconds soakLength()
-{
-    bool ok = false;
-    const double days = qEnvironmentVariable("QUINDLE_SOAK_DAYS").toDouble(&ok);
-    if (ok && days > 0)
-        return seconds(static_cast<std::int64_t>(days * 86400));
-    return seconds(8 * 3600);
-}
-
-std::uint32_t soakSeed()
-{
-    bool ok = false;
-    const uint seed = qEnvironmentVariable("QUINDLE_SOAK_SEED").toUInt(&ok);
-    return ok ? seed : 20260131u;
-}
+const seconds soakLength(std::llround(fromEnvironment("QUINDLE_SOAK_DAYS", 8.0 / 24) * 86400));
+const auto soakSeed = static_cast<std::uint32_t>(fromEnvironment("QUINDLE_SOAK_SEED", 20260131));
 
 struct LogFiles
 {
@@ -97,33 +89,25 @@ private:
     bool chance(int in, int outOf) { return between(1, outOf) <= in; }
     int between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(m_random); }
 
-    template <typename Control>
-    void addShown(std::vector<QWidget*>& candidates, const std::vector<Control*>& controls)
-    {
-        for (QWidget* control : controls) {
-            if (control && control->isVisible() && control->isEnabled() && control->width() > 0 &&
-                control->height() > 0)
-                candidates.push_back(control);
-        }
-    }
-
     void pressSomething()
     {
         const KioskControls& controls = m_kiosk.controls();
         std::vector<QWidget*> candidates;
-        addShown(candidates, controls.btnMenu);
-        addShown(candidates, controls.btnThumbnail);
-        addShown(candidates, controls.lblFileName);
-        addShown(candidates,
-                 std::vector<LabelControl*>(controls.btnControl.begin(), controls.btnControl.end()));
-        addShown(candidates, std::vector<PictureControl*>{controls.bigPicture, controls.attractPic});
-        const bool keyboardOpen = controls.keyboardFrame->isVisible();
-        if (keyboardOpen) {
-            addShown(candidates,
-                     std::vector<PictureControl*>(controls.btnKeyboard.begin(), controls.btnKeyboard.end()));
+        const auto addShown = [&](const auto& list) {
+            for (QWidget* control : list) {
+                if (control && control->isVisible() && control->isEnabled() && !control->size().isEmpty())
+                    candidates.push_back(control);
+            }
+        };
+        addShown(controls.btnMenu);
+        addShown(controls.btnThumbnail);
+        addShown(controls.lblFileName);
+        addShown(controls.btnControl);
+        addShown(std::array<QWidget*, 2>{controls.bigPicture, controls.attractPic});
+        if (controls.keyboardFrame->isVisible()) {
+            addShown(controls.btnKeyboard);
             // Keys are pressed more often than anything else while the keyboard is open.
-            for (int i = 0; i < 6; ++i)
-                candidates.push_back(controls.keyboard);
+            candidates.insert(candidates.end(), 6, controls.keyboard);
         }
         if (chance(1, 50)) {
             QTest::keyClick(&m_kiosk.window(), static_cast<Qt::Key>(between(Qt::Key_A, Qt::Key_Z)));
@@ -157,27 +141,25 @@ int restartsDue(const QDateTime& from, seconds length, const QList<QTime>& times
     return due;
 }
 
-// A press on a control that a handler hid or disabled meanwhile is refused by Qt's test
-// library with a warning; a visitor's random presses make thousands of them.
 QtMessageHandler previousHandler = nullptr;
 
-void dropRefusedPressWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
-{
-    if (message.contains(QLatin1String("not accepted by receiving widget")))
-        return;
-    if (previousHandler)
-        previousHandler(type, context, message);
-}
-
-class Soak : public ::testing::Test
+class Soak : public KioskTest
 {
 protected:
-    static void SetUpTestSuite() { previousHandler = qInstallMessageHandler(dropRefusedPressWarnings); }
+    // A press on a control that a handler hid or disabled meanwhile is refused by Qt's test library
+    // with a warning; a visitor's random presses make thousands of them.
+    static void SetUpTestSuite()
+    {
+        previousHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (!message.contains(QLatin1String("not accepted by receiving widget")) && previousHandler)
+                    previousHandler(type, context, message);
+            });
+    }
     static void TearDownTestSuite() { qInstallMessageHandler(previousHandler); }
 
-    void SetUp() override
+    Soak()
     {
-        folder.writeStandardKiosk();
         folder.addPictures(QStringLiteral("Watches"), 30, false);
         for (const char* name : {"one.jpg", "two.jpg", "three.jpg"})
             folder.temp().write(QStringLiteral("Kiosk/Attract/") + QLatin1String(name), jpegBytes(200, 150));
@@ -185,31 +167,24 @@ protected:
 
     void start(const QStringList& extraSettings, const QDateTime& from)
     {
-        folder.writeSettings(KioskFolder::standardSettings() + extraSettings);
-        kiosk = std::make_unique<KioskHarness>(folder);
-        kiosk->clock.setNow(from);
-        // Waits that watch the monotonic clock while yielding end without a real sleep.
-        kiosk->clock.autoAdvance = milliseconds(1);
-        ASSERT_TRUE(kiosk->start()) << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
-        kiosk->window().activateKiosk();
+        kiosk.clock.setNow(from);
+        KioskTest::start(extraSettings);
+        kiosk.window().activateKiosk();
         // The simulated visitor drives the ticks; the real one-second timer stays out.
-        kiosk->window().timer().stop();
+        kiosk.window().timer().stop();
     }
 
     // Runs the simulated time, one tick a second, with a tick's worth of screen events.
     void run(Visitor& visitor, seconds length, const std::function<void(seconds)>& everyHour = {})
     {
         for (seconds elapsed(0); elapsed < length; elapsed += seconds(1)) {
-            kiosk->clock.advance(seconds(1));
+            kiosk.clock.advance(seconds(1));
             visitor.second();
             QCoreApplication::processEvents();
             if (everyHour && elapsed.count() % 3600 == 0)
                 everyHour(elapsed);
         }
     }
-
-    KioskFolder folder;
-    std::unique_ptr<KioskHarness> kiosk;
 };
 
 } // namespace
@@ -222,11 +197,11 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
     start({QStringLiteral("showFileName = bottom, 12, FFFFFF, DejaVu Sans, 8, 000000, bold"),
            QStringLiteral("reboot1 = 3"), QStringLiteral("reboot2 = 13.5"), QStringLiteral("reboot3 = 22")},
           from);
-    const seconds length = soakLength();
+    const seconds length = soakLength;
     // Memory and descriptors are taken as settled after the first day, or the first quarter
     // of a shorter run: fonts, plug-ins and the picture cache have filled by then.
     const seconds settled = std::max(seconds(3600), std::min(seconds(86400), length / 4 / 3600 * 3600));
-    Visitor visitor(*kiosk, soakSeed());
+    Visitor visitor(kiosk, soakSeed);
 
     std::int64_t heapSettled = 0;
     int descriptorsSettled = 0;
@@ -237,20 +212,20 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
         }
         std::fprintf(stderr, "soak: hour %lld, %lld presses, %lld lines, heap %.1f MB, %d descriptors\n",
                      static_cast<long long>(elapsed.count() / 3600), static_cast<long long>(visitor.presses),
-                     static_cast<long long>(kiosk->window().trackingLog().linesLogged()),
+                     static_cast<long long>(kiosk.window().trackingLog().linesLogged()),
                      static_cast<double>(heapInUse()) / 1e6, openDescriptors());
     });
     const std::int64_t heapAtEnd = heapInUse();
     const int descriptorsAtEnd = openDescriptors();
 
-    TrackingLog& log = kiosk->window().trackingLog();
+    TrackingLog& log = kiosk.window().trackingLog();
     ASSERT_TRUE(log.flush());
     const LogFiles files = readLogFiles(log.logFolder());
     std::printf("soak: %lld s simulated, %lld presses, %lld lines logged, %lld found in %d files, "
                 "%d restarts requested; heap %.2f MB settled, %.2f MB at the end; descriptors %d, %d\n",
                 static_cast<long long>(length.count()), static_cast<long long>(visitor.presses),
                 static_cast<long long>(log.linesLogged()), static_cast<long long>(files.lines), files.files,
-                kiosk->machine.restart.requests, static_cast<double>(heapSettled) / 1e6,
+                kiosk.machine.restart.requests, static_cast<double>(heapSettled) / 1e6,
                 static_cast<double>(heapAtEnd) / 1e6, descriptorsSettled, descriptorsAtEnd);
 
     EXPECT_GT(visitor.presses, 100);
@@ -262,10 +237,10 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
     }
     // Each restart is requested once when its time comes.
     EXPECT_EQ(restartsDue(from, length, {QTime(3, 0), QTime(13, 30), QTime(22, 0)}),
-              kiosk->machine.restart.requests);
-    EXPECT_TRUE(kiosk->messageBox.messages.isEmpty())
-        << kiosk->messageBox.messages.join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(0, kiosk->programEnd.calls);
+              kiosk.machine.restart.requests);
+    EXPECT_TRUE(kiosk.messageBox.messages.isEmpty())
+        << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(0, kiosk.programEnd.calls);
     EXPECT_LE(descriptorsAtEnd, descriptorsSettled);
     if (!addressSanitizerBuild()) {
         EXPECT_LT(heapAtEnd - heapSettled, 5 * 1000 * 1000);
@@ -275,9 +250,9 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
 TEST_F(Soak, MonthlyLogRollsOverAtTheMonthsEnd)
 {
     start({QStringLiteral("tracking = monthly")}, QDateTime(QDate(2026, 2, 28), QTime(23, 30, 0)));
-    Visitor visitor(*kiosk, soakSeed() + 1);
+    Visitor visitor(kiosk, soakSeed + 1);
     run(visitor, seconds(3600));
-    TrackingLog& log = kiosk->window().trackingLog();
+    TrackingLog& log = kiosk.window().trackingLog();
     ASSERT_TRUE(log.flush());
     const LogFiles files = readLogFiles(log.logFolder());
     EXPECT_EQ(log.linesLogged(), files.lines);
