@@ -29,6 +29,36 @@ root=$work/root
 started=$(date +%s)
 
 skip() { echo "SKIPPED: $*"; exit 77; }
+# A running check's root is left alone: its own cleanup unmounts it. One that was killed before
+# it could clean up (a test time-out kills outright) left its mounts behind: they go now.
+mkdir -p "$work"
+if [ -f "$work/running.pid" ] && kill -0 "$(cat "$work/running.pid")" 2>/dev/null; then
+    echo "FAILED: another run of this check ($(cat "$work/running.pid")) uses $work"
+    exit 1
+fi
+echo $$ >"$work/running.pid"
+# What a killed run started outside the root (its X server, its recorder) ends too.
+if [ -f "$work/started.pids" ]; then
+    kill $(cat "$work/started.pids") 2>/dev/null
+    rm -f "$work/started.pids"
+fi
+# Ends every process inside the root and unmounts everything under it.
+removeRoot() {
+    local inside=()
+    for entry in /proc/[0-9]*; do
+        [ "$(readlink "$entry/root" 2>/dev/null)" = "$root" ] && inside+=("${entry#/proc/}")
+    done
+    if [ ${#inside[@]} -gt 0 ]; then
+        kill "${inside[@]}" 2>/dev/null
+        sleep 2
+        kill -KILL "${inside[@]}" 2>/dev/null
+    fi
+    if mountpoint -q "$root"; then
+        umount -R "$root" 2>/dev/null || { sleep 2; umount -R -l "$root"; }
+    fi
+    rmdir "$root" 2>/dev/null
+}
+removeRoot
 # Nothing of an earlier run may pass for this one's.
 rm -rf "$result"
 
@@ -105,11 +135,6 @@ finish() {
     exit $?
 }
 
-# Another run's root is left alone: its own cleanup unmounts it.
-if mountpoint -q "$root"; then
-    echo "FAILED: $root is in use by another run of this check"
-    exit 1
-fi
 # Everything started here is ended by its process id, so is every process inside the root, and
 # everything mounted under the root is unmounted, whatever happens. The root itself is a tmpfs,
 # so nothing of it is left on disk.
@@ -118,19 +143,8 @@ cleanup() {
     # QUINDLE_SHOP_HOLD=SECONDS keeps the root and what runs in it that long, to look inside.
     sleep "${QUINDLE_SHOP_HOLD:-0}"
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    local inside=()
-    for entry in /proc/[0-9]*; do
-        [ "$(readlink "$entry/root" 2>/dev/null)" = "$root" ] && inside+=("${entry#/proc/}")
-    done
-    if [ ${#inside[@]} -gt 0 ]; then
-        kill "${inside[@]}" 2>/dev/null
-        sleep 2
-        kill -KILL "${inside[@]}" 2>/dev/null
-    fi
-    if mountpoint -q "$root"; then
-        umount -R "$root" 2>/dev/null || { sleep 2; umount -R -l "$root"; }
-    fi
-    rmdir "$root" 2>/dev/null
+    removeRoot
+    rm -f "$work/running.pid" "$work/started.pids"
 }
 trap cleanup EXIT
 trap 'exit 1' INT TERM
@@ -198,6 +212,8 @@ if inRoot apt-get update -qq >"$result/apt.log" 2>&1 &&
     inRoot env DEBIAN_FRONTEND=noninteractive apt-get install -y -q -o DPkg::Options::=--force-unsafe-io \
         "/tmp/$(basename "$package")" >>"$result/apt.log" 2>&1; then
     echo "$(grep -c '^Setting up' "$result/apt.log") packages set up"
+    # The kept downloads lose the versions that the archive no longer has.
+    inRoot apt-get autoclean -qq >/dev/null 2>&1
     pass
 else
     tail -20 "$result/apt.log"
@@ -322,6 +338,7 @@ for number in $(seq 140 199); do
         ! grep -q "already running" "$result/xvfb.log"; then
         display=:$number
         pids+=($xvfb)
+        echo $xvfb >>"$work/started.pids"
         break
     fi
     kill $xvfb 2>/dev/null
@@ -360,6 +377,7 @@ else
         parecord --latency-msec=20 -d visitor.monitor --file-format=wav "$record" &
         recorder=$!
         pids+=("$recorder")
+        echo "$recorder" >>"$work/started.pids"
         sleep 1
         DISPLAY=$display xdotool mousemove $((slotLeft + slotWidth / 2)) $((slotTop + slotHeight / 3)) click 1
         sleep 3
