@@ -107,9 +107,10 @@ def main():
                       round((vis_x1 - vis_x0) / fit), round((vis_y1 - vis_y0) / fit))
         inside = (on_screen[0] >= 0 and on_screen[1] >= 0 and on_screen[0] + on_screen[2] <= screen_w
                   and on_screen[1] + on_screen[3] <= screen_h)
+        slot_on_screen = (origin_x + slot_x * scale, origin_y + slot_y * scale, width * scale, height * scale)
         if not inside:
-            return on_screen, 255.0
-        return on_screen, difference(pixels(shot, on_screen, BLOCKS), pixels(thumbnail, in_picture, BLOCKS))
+            return slot_on_screen, 255.0
+        return slot_on_screen, difference(pixels(shot, on_screen, BLOCKS), pixels(thumbnail, in_picture, BLOCKS))
 
     failures = 0
     # The first slot and the last one that the first page fills.
@@ -117,7 +118,7 @@ def main():
         area, distance = slot_distance(number, factor, bar_x, bar_y)
         _, unscaled = slot_distance(number, 1.0, 0, 0)
         verdict = "shown" if distance < TOLERANCE else "NOT shown"
-        print(f"slot {number} ({pictures[number - 1]}): expected at {area[2]}x{area[3]}+{area[0]}+{area[1]}, "
+        print(f"slot {number} ({pictures[number - 1]}): expected at {area[2]:g}x{area[3]:g}+{area[0]:g}+{area[1]:g}, "
               f"difference {distance:.1f} ({verdict}; tolerance {TOLERANCE}); "
               f"drawn unscaled at the top-left it would differ by {unscaled:.1f}")
         failures += distance >= TOLERANCE
