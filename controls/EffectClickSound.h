@@ -6,6 +6,7 @@
 #include <memory>
 
 class QSoundEffect;
+class QTemporaryFile;
 
 namespace quindle {
 
@@ -20,8 +21,12 @@ public:
     void play() override;
 
 private:
+    static constexpr int minimumMilliseconds = 250;
+    QString playablePath(const QString& path);
+
     QString m_path;
     std::unique_ptr<QSoundEffect> m_effect;
+    std::unique_ptr<QTemporaryFile> m_paddedCopy; // what the effect plays when the file is too short
 };
 
 } // namespace quindle

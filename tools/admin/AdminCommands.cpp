@@ -389,6 +389,8 @@ int runPreviewCommand(const QStringList& arguments, const QString& defaultFolder
         return 1;
     }
     return runPreview(options, streams);
+}
+
 int runKeygen(const QStringList& arguments, CommandStreams streams)
 {
     Command command(
