@@ -1,5 +1,6 @@
 #include "controls/PictureDecoder.h"
 
+#include "controls/ProgressiveJpeg.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
@@ -46,6 +47,17 @@ bool openPicture(QFile& file, const QString& path)
 bool tooLarge(QSize size)
 {
     return static_cast<std::int64_t>(size.width()) * size.height() > PictureDecoder::maximumPixels;
+}
+
+// Turns a picture decoded as it is stored upright, as the reader would: mirrored first, then
+// turned a quarter clockwise.
+QImage upright(const QImage& stored, QImageIOHandler::Transformations turn)
+{
+    QImage image = stored.mirrored(turn & QImageIOHandler::TransformationMirror,
+                                   turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 QSize uprightSize(QImageReader& reader)
@@ -188,6 +200,12 @@ QSize PictureDecoder::pixelSize(const QString& path)
 
 QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
 {
+    return decode(path, fit, target, nullptr);
+}
+
+QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target,
+                              const std::atomic<bool>* cancel)
+{
     QFile file;
     if (!openPicture(file, path))
         return {};
@@ -203,6 +221,8 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
         // The reader scales before it rotates: hand it the size in the file's own orientation.
         if (reader.transformation() & QImageIOHandler::TransformationRotate90)
             scaled.transpose();
+        if (std::optional<QImage> image = decodeFromFirstScans(file, reader, scaled, cancel))
+            return *image;
         reader.setScaledSize(scaled);
         // A picture shrunk to half its size or less loses nothing visible to the JPEG
         // library's fast transform and plain upsampling, and decodes markedly faster.
@@ -210,6 +230,30 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
             reader.setQuality(49);
     }
     return reader.read();
+}
+
+// A progressive picture shown at an eighth of its size or less is decoded from the scans
+// that carry its blocks' mean colours, a fraction of the file; every other picture (and a
+// larger size, the detail view's) is left to the reader.
+std::optional<QImage> PictureDecoder::decodeFromFirstScans(QFile& file, QImageReader& reader, QSize scaled,
+                                                           const std::atomic<bool>* cancel)
+{
+    const QSize stored = reader.size();
+    if (scaled.width() * 8 > stored.width() || scaled.height() * 8 > stored.height())
+        return std::nullopt;
+    const qint64 afterHeader = file.pos();
+    if (!file.seek(0))
+        return std::nullopt;
+    std::optional<QImage> eighth = decodeProgressiveEighth(file, cancel);
+    if (!eighth) {
+        file.seek(afterHeader);
+        return std::nullopt;
+    }
+    if (eighth->isNull())
+        return QImage();
+    if (eighth->size() != scaled)
+        *eighth = eighth->scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return upright(*eighth, reader.transformation());
 }
 
 namespace {

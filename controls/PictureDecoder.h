@@ -7,6 +7,10 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <optional>
+
+class QFile;
+class QImageReader;
 
 namespace quindle {
 
@@ -43,6 +47,8 @@ public:
     // Decodes the picture. With PictureFit::Inside the result lies inside target (never
     // larger than the picture itself).
     static QImage decode(const QString& path, PictureFit fit, QSize target = {});
+    // The same, given up (a null image) once cancel is set while a progressive file is read.
+    static QImage decode(const QString& path, PictureFit fit, QSize target, const std::atomic<bool>* cancel);
 
     PictureDecoder();
     // Waits for the decodes still running on the worker threads.
@@ -67,6 +73,9 @@ public:
 
 private:
     class Cache;
+
+    static std::optional<QImage> decodeFromFirstScans(QFile& file, QImageReader& reader, QSize scaled,
+                                                      const std::atomic<bool>* cancel);
 
     QImage decodeCounted(const QString& path, PictureFit fit, QSize target);
 
