@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFuture>
 #include <QImageReader>
+#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
@@ -43,6 +44,34 @@ bool openPicture(QFile& file, const QString& path)
     ::close(descriptor);
     return false;
 }
+
+// A picture file whose reads fail once cancel is set: the JPEG library then sees the file end,
+// finishes the picture at once without its data, and the decode is thrown away.
+class CancellableFile final : public QIODevice
+{
+public:
+    CancellableFile(QFile& file, const std::atomic<bool>* cancel) : m_file(file), m_cancel(cancel)
+    {
+        QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_file.size(); }
+    bool seek(qint64 position) override { return QIODevice::seek(position) && m_file.seek(position); }
+
+protected:
+    qint64 readData(char* data, qint64 count) override
+    {
+        if (m_cancel && m_cancel->load(std::memory_order_relaxed))
+            return -1;
+        return m_file.read(data, count);
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QFile& m_file;
+    const std::atomic<bool>* m_cancel;
+};
 
 bool tooLarge(QSize size)
 {
@@ -100,6 +129,19 @@ class PictureDecoder::Cache
 public:
     static constexpr qsizetype byteBudget = 64 * 1024 * 1024;
 
+    Cache()
+    {
+        m_background.setMaxThreadCount(1);
+        // An idle thread gets a processor only when no other thread of the machine wants it.
+        m_background.setThreadPriority(QThread::IdlePriority);
+    }
+
+    bool contains(const CacheKey& key)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_index.contains(key);
+    }
+
     // The cached image, or the running decode to wait for.
     bool find(const CacheKey& key, QImage& image, QFuture<QImage>& running)
     {
@@ -135,9 +177,14 @@ public:
         insertLocked(key, image);
     }
 
+    void startInBackground(const std::function<void()>& work) { m_background.start(work); }
+    void dropBackground() { m_background.clear(); }
+    void waitForBackground() { m_background.waitForDone(); }
+
     void clear()
     {
         m_pool.waitForDone();
+        m_background.waitForDone();
         std::lock_guard lock(m_mutex);
         m_entries.clear();
         m_index.clear();
@@ -174,7 +221,9 @@ private:
     std::unordered_map<CacheKey, std::list<Entry>::iterator, CacheKeyHash> m_index;
     std::unordered_map<CacheKey, QFuture<QImage>, CacheKeyHash> m_running;
     qsizetype m_bytes = 0;
+    // Last, so that the threads are stopped before the entries they fill are gone.
     QThreadPool m_pool;
+    QThreadPool m_background;
 };
 
 QSize fitInside(QSize source, QSize target)
@@ -204,12 +253,13 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
 }
 
 QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target,
-                              const std::atomic<bool>* cancel)
+                              const std::atomic<bool>* cancel, DecoderShortcuts shortcuts)
 {
     QFile file;
     if (!openPicture(file, path))
         return {};
-    QImageReader reader(&file);
+    CancellableFile device(file, cancel);
+    QImageReader reader(&device);
     reader.setAutoTransform(true);
     const QSize upright = uprightSize(reader);
     if (!upright.isValid() || tooLarge(upright))
@@ -221,8 +271,10 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target,
         // The reader scales before it rotates: hand it the size in the file's own orientation.
         if (reader.transformation() & QImageIOHandler::TransformationRotate90)
             scaled.transpose();
-        if (std::optional<QImage> image = decodeFromFirstScans(file, reader, scaled, cancel))
-            return *image;
+        if (shortcuts == DecoderShortcuts::Taken) {
+            if (std::optional<QImage> image = decodeFromFirstScans(device, reader, scaled, cancel))
+                return *image;
+        }
         reader.setScaledSize(scaled);
         // A picture shrunk to half its size or less loses nothing visible to the JPEG
         // library's fast transform and plain upsampling, and decodes markedly faster.
@@ -235,8 +287,8 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target,
 // A progressive picture shown at an eighth of its size or less is decoded from the scans
 // that carry its blocks' mean colours, a fraction of the file; every other picture (and a
 // larger size, the detail view's) is left to the reader.
-std::optional<QImage> PictureDecoder::decodeFromFirstScans(QFile& file, QImageReader& reader, QSize scaled,
-                                                           const std::atomic<bool>* cancel)
+std::optional<QImage> PictureDecoder::decodeFromFirstScans(QIODevice& file, QImageReader& reader,
+                                                           QSize scaled, const std::atomic<bool>* cancel)
 {
     const QSize stored = reader.size();
     if (scaled.width() * 8 > stored.width() || scaled.height() * 8 > stored.height())
@@ -274,13 +326,17 @@ std::optional<CacheKey> cacheKeyOf(const QString& path, PictureFit fit, QSize ta
 
 PictureDecoder::PictureDecoder() : m_cache(std::make_unique<Cache>()) {}
 
-PictureDecoder::~PictureDecoder() = default;
+PictureDecoder::~PictureDecoder()
+{
+    cancelBackground();
+}
 
-QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target)
+QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target,
+                                     const std::atomic<bool>* cancel)
 {
     ++m_decodes;
-    QImage image = decode(path, fit, target);
-    if (image.isNull() && fileExists(path))
+    QImage image = decode(path, fit, target, cancel, m_shortcuts);
+    if (image.isNull() && fileExists(path) && !(cancel && cancel->load()))
         ++m_failures;
     return image;
 }
@@ -320,8 +376,46 @@ bool PictureDecoder::limitJpegMemory()
     return ::setenv("JPEGMEM", jpegMemoryLimit, 1) == 0;
 }
 
+void PictureDecoder::prefetchInBackground(const QStringList& pictures,
+                                          const std::function<QString(const QString&)>& fileOf,
+                                          PictureFit fit, QSize target)
+{
+    cancelBackground();
+    if (m_shortcuts == DecoderShortcuts::Left)
+        return;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_backgroundCancel = cancel;
+    for (const QString& picture : pictures) {
+        m_cache->startInBackground([this, cancel, picture, fileOf, fit, target] {
+            if (cancel->load())
+                return;
+            const QString path = fileOf(picture);
+            const std::optional<CacheKey> key = cacheKeyOf(path, fit, target);
+            if (!key || m_cache->contains(*key))
+                return;
+            const QImage image = decodeCounted(path, fit, target, cancel.get());
+            // A picture given up half-way may be incomplete: it is never kept.
+            if (!image.isNull() && !cancel->load())
+                m_cache->insert(*key, image);
+        });
+    }
+}
+
+void PictureDecoder::cancelBackground()
+{
+    if (m_backgroundCancel)
+        m_backgroundCancel->store(true);
+    m_cache->dropBackground();
+}
+
+void PictureDecoder::waitForBackground()
+{
+    m_cache->waitForBackground();
+}
+
 void PictureDecoder::clearCache()
 {
+    cancelBackground();
     m_cache->clear();
 }
 

@@ -6,10 +6,11 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 
-class QFile;
+class QIODevice;
 class QImageReader;
 
 namespace quindle {
@@ -19,6 +20,11 @@ enum class PictureFit {
     NaturalSize, // the picture's own pixel size
     Inside,      // scaled to lie inside the target size, proportions kept
 };
+
+// Whether the decoder takes its shortcuts: progressive pictures decoded from their first scans
+// for a small size, and pictures decoded in the background before they are asked for. Without
+// them it decodes as plainly as a benchmark's baseline needs.
+enum class DecoderShortcuts { Taken, Left };
 
 // Decodes JPEG (and other) pictures at the size they are shown, so that the JPEG
 // library's scaled decoding does the work, upright by their EXIF orientation. A picture
@@ -48,7 +54,8 @@ public:
     // larger than the picture itself).
     static QImage decode(const QString& path, PictureFit fit, QSize target = {});
     // The same, given up (a null image) once cancel is set while a progressive file is read.
-    static QImage decode(const QString& path, PictureFit fit, QSize target, const std::atomic<bool>* cancel);
+    static QImage decode(const QString& path, PictureFit fit, QSize target, const std::atomic<bool>* cancel,
+                         DecoderShortcuts shortcuts = DecoderShortcuts::Taken);
 
     PictureDecoder();
     // Waits for the decodes still running on the worker threads.
@@ -64,6 +71,24 @@ public:
     // pictures is decoded side by side; decodeCached then waits for the one it needs.
     void prefetch(const QStringList& paths, PictureFit fit, QSize target);
 
+    // Decodes the pictures one after another into the cache on a thread of its own that runs
+    // only while no other thread wants a processor, so that it never slows the kiosk's own
+    // work. fileOf names the file decoded for each picture (its thumbnail, say); it is asked
+    // on that thread too, as it may read a folder. The pictures of an earlier call that are
+    // not decoded yet are dropped.
+    void prefetchInBackground(const QStringList& pictures,
+                              const std::function<QString(const QString&)>& fileOf, PictureFit fit,
+                              QSize target);
+    // Drops the background decodes not started yet and gives up the one running, without
+    // waiting for it.
+    void cancelBackground();
+
+    // Waits for the background decodes asked for to end.
+    void waitForBackground();
+
+    void setShortcuts(DecoderShortcuts shortcuts) { m_shortcuts = shortcuts; }
+
+    // Empties the cache once every decode started has ended.
     void clearCache();
 
     // How many decodes this decoder has run so far (cache hits do not count).
@@ -74,13 +99,17 @@ public:
 private:
     class Cache;
 
-    static std::optional<QImage> decodeFromFirstScans(QFile& file, QImageReader& reader, QSize scaled,
+    static std::optional<QImage> decodeFromFirstScans(QIODevice& file, QImageReader& reader, QSize scaled,
                                                       const std::atomic<bool>* cancel);
 
-    QImage decodeCounted(const QString& path, PictureFit fit, QSize target);
+    QImage decodeCounted(const QString& path, PictureFit fit, QSize target,
+                         const std::atomic<bool>* cancel = nullptr);
 
     std::atomic<std::int64_t> m_decodes{0};
     std::atomic<std::int64_t> m_failures{0};
+    DecoderShortcuts m_shortcuts = DecoderShortcuts::Taken;
+    // Set to give up the background decodes asked for together; each call has its own.
+    std::shared_ptr<std::atomic<bool>> m_backgroundCancel;
     // Last, so that it is gone, with every decode it started, before the counts are.
     std::unique_ptr<Cache> m_cache;
 };

@@ -145,6 +145,8 @@ void Browsing::showThumbnailPage()
     const Navigation& navigation = m_kiosk.navigation;
     const int thumbsPerPage = navigation.thumbsPerPage();
     const unsigned fill = ++m_fillNumber;
+    // The fill has the processors to itself: decoding for the pages beside stops until it ends.
+    m_kiosk.pictures.cancelBackground();
     // The page's pictures are decoded side by side on worker threads while the slots are
     // filled one by one, in their order, with a yield after each.
     QStringList thumbnails;
@@ -183,6 +185,7 @@ void Browsing::showThumbnailPage()
             return;
     }
     updatePagingButtons();
+    emit pageFilled();
 }
 
 void Browsing::updatePagingButtons()

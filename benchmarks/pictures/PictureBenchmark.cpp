@@ -16,6 +16,7 @@
 #include "platform/Services.h"
 #include "printing/PrintSpooler.h"
 #include "screens/Browsing.h"
+#include "settings/KioskSettings.h"
 #include "shell/KioskWindow.h"
 #include "tools/demo-kiosk/DemoKioskGenerator.h"
 #include "unattended/ServiceNotifier.h"
@@ -25,12 +26,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QPainter>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
@@ -291,6 +296,51 @@ void readerPageOnTwoThreads(const QStringList& paths, QSize target)
     second.join();
 }
 
+void runEventsFor(int milliseconds)
+{
+    QEventLoop loop;
+    QTimer::singleShot(milliseconds, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+// From a press on the next button to the next page painted, after the visitor spent a while
+// on the first page: the category opened afresh each time, with the decoder's cache empty.
+double pageTurnMs(KioskWindow& window, DecoderShortcuts shortcuts, int waitMs, int repeats)
+{
+    LabelControl* next = window.controls().btnControl[NextButton];
+    window.pictureDecoder().setShortcuts(shortcuts);
+    std::vector<double> times;
+    for (int i = 0; i < repeats; ++i) {
+        window.pictureDecoder().clearCache();
+        window.browsing().openCategory(1);
+        window.repaint();
+        runEventsFor(waitMs);
+        times.push_back(timeMs([&] {
+            QTest::mousePress(next, Qt::LeftButton, {}, next->rect().center());
+            window.repaint();
+        }));
+        QTest::mouseRelease(next, Qt::LeftButton, {}, next->rect().center());
+    }
+    window.pictureDecoder().setShortcuts(DecoderShortcuts::Taken);
+    return medianOf(times);
+}
+
+void reportPageTurns(const char* what, const QString& root, const QStringList& pictures, int repeats)
+{
+    Kiosk services;
+    KioskWindow window(writeKioskFolder(root, pictures, 36), services.services, services.machine);
+    window.startKiosk();
+    window.show();
+    window.activateKiosk();
+    const double today = pageTurnMs(window, DecoderShortcuts::Left, 1000, repeats);
+    const double afterWait = pageTurnMs(window, DecoderShortcuts::Taken, 1000, repeats);
+    const double withoutWait = pageTurnMs(window, DecoderShortcuts::Taken, 0, repeats);
+    const QByteArray label = QByteArray(what) + ", page turn after 1 s";
+    report(label.constData(), afterWait, "every picture decoded whole, no prefetch", today, "<= 16 ms");
+    const QByteArray immediate = QByteArray(what) + ", page turn at once";
+    report(immediate.constData(), withoutWait, "every picture decoded whole, no prefetch", today, "");
+}
+
 // The figures of one corpus.
 void measureCorpus(const Corpus& corpus, const QString& work, int repeats)
 {
@@ -378,6 +428,57 @@ void measureCorpus(const Corpus& corpus, const QString& work, int repeats)
             label(huge == corpus.huge ? "detail view, 24 MP in 1024x768" : "detail view, 24 MP progressive"),
             ourDetail, "full decode and scale", fullDetail, "<= 0.60");
     }
+
+    // Page turns on three pages of the pictures without thumbnails.
+    reportPageTurns(label("12 MP"), root + QStringLiteral("-turns"), corpus.page, repeats);
+    reportPageTurns(label("12 MP progressive"), root + QStringLiteral("-turns-progressive"),
+                    corpus.progressivePage, repeats);
+}
+
+long peakResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// The kiosk on a category of 5,000 pictures of 24 megapixels (links to eight files, half of
+// them progressive) through twenty page turns a second apart and a detail view of each kind,
+// in a process of its own so that its peak is its own.
+int memoryRun(const QString& work, DecoderShortcuts shortcuts)
+{
+    QStringList pictures = bench::writeRealPictures(work + QStringLiteral("/real/memory"), 4, {6000, 4000},
+                                                    bench::JpegKind::Baseline);
+    pictures << bench::writeRealPictures(work + QStringLiteral("/real/memory-progressive"), 4, {6000, 4000},
+                                         bench::JpegKind::Progressive);
+    const QString root = work + QStringLiteral("/kiosk-memory");
+    if (!QFile::exists(root))
+        writeKioskFolder(root, pictures, 5000);
+    Kiosk services;
+    KioskWindow window(root, services.services, services.machine);
+    window.pictureDecoder().setShortcuts(shortcuts);
+    window.startKiosk();
+    window.show();
+    window.activateKiosk();
+    LabelControl* next = window.controls().btnControl[NextButton];
+    for (int turn = 0; turn < 20; ++turn) {
+        runEventsFor(1000);
+        QTest::mouseClick(next, Qt::LeftButton, {}, next->rect().center());
+        window.repaint();
+    }
+    for (int slot : {1, 5}) {
+        PictureControl* thumbnail = window.controls().btnThumbnail[static_cast<size_t>(slot)];
+        QTest::mouseClick(thumbnail, Qt::LeftButton, {}, thumbnail->rect().center());
+        window.repaint();
+        window.browsing().closeDetail();
+    }
+    runEventsFor(1000);
+    std::printf("%ld\n", peakResidentKb());
+    return 0;
 }
 
 double startUpMs(const QString& work, int repeats)
@@ -419,11 +520,28 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    if (arguments.contains(QStringLiteral("--memory-run")))
+        return memoryRun(work, arguments.contains(QStringLiteral("--plain")) ? DecoderShortcuts::Left
+                                                                             : DecoderShortcuts::Taken);
+
     std::printf("Writing pictures to %s ...\n", qPrintable(work));
     const Corpus corpora[] = {realCorpus(work), drawnCorpus(work)};
     for (const Corpus& corpus : corpora)
         measureCorpus(corpus, work, repeats);
     std::printf("\n%-50s %8.1f ms   (target under 150 ms, median of %d starts)\n",
                 "start-up of the demo kiosk to its first page", startUpMs(work, repeats * 2), repeats * 2);
+
+    const auto peakMb = [&](const QStringList& options) {
+        QProcess memory;
+        memory.start(QCoreApplication::applicationFilePath(),
+                     QStringList{QStringLiteral("--memory-run"), QStringLiteral("--folder"), work} + options);
+        memory.waitForFinished(-1);
+        return memory.readAllStandardOutput().trimmed().toDouble() / 1024.0;
+    };
+    const double withPrefetch = peakMb({});
+    const double plain = peakMb({QStringLiteral("--plain")});
+    std::printf("%-50s %8.1f MB   %-44s %8.1f MB   ratio %5.2f   (target under 300 MB)\n",
+                "peak resident memory, 5,000 x 24 MP, prefetch on", withPrefetch,
+                "no prefetch, whole decodes", plain, withPrefetch / plain);
     return 0;
 }
