@@ -53,7 +53,8 @@ public:
     // Decodes the picture. With PictureFit::Inside the result lies inside target (never
     // larger than the picture itself).
     static QImage decode(const QString& path, PictureFit fit, QSize target = {});
-    // The same, given up (a null image) once cancel is set while a progressive file is read.
+    // The same, given up once cancel is set: the file then seems to end where it is, and what
+    // comes back (a null or an unfinished picture) is not to be shown.
     static QImage decode(const QString& path, PictureFit fit, QSize target, const std::atomic<bool>* cancel,
                          DecoderShortcuts shortcuts = DecoderShortcuts::Taken);
 
