@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFuture>
 #include <QImageReader>
-#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 #include <atomic>
@@ -129,12 +128,7 @@ class PictureDecoder::Cache
 public:
     static constexpr qsizetype byteBudget = 64 * 1024 * 1024;
 
-    Cache()
-    {
-        m_background.setMaxThreadCount(1);
-        // An idle thread gets a processor only when no other thread of the machine wants it.
-        m_background.setThreadPriority(QThread::IdlePriority);
-    }
+    Cache() { m_background.setMaxThreadCount(1); }
 
     bool contains(const CacheKey& key)
     {
@@ -406,6 +400,12 @@ void PictureDecoder::cancelBackground()
     if (m_backgroundCancel)
         m_backgroundCancel->store(true);
     m_cache->dropBackground();
+}
+
+void PictureDecoder::stopBackground()
+{
+    cancelBackground();
+    m_cache->waitForBackground();
 }
 
 void PictureDecoder::waitForBackground()

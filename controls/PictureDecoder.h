@@ -72,17 +72,20 @@ public:
     // pictures is decoded side by side; decodeCached then waits for the one it needs.
     void prefetch(const QStringList& paths, PictureFit fit, QSize target);
 
-    // Decodes the pictures one after another into the cache on a thread of its own that runs
-    // only while no other thread wants a processor, so that it never slows the kiosk's own
-    // work. fileOf names the file decoded for each picture (its thumbnail, say); it is asked
-    // on that thread too, as it may read a folder. The pictures of an earlier call that are
-    // not decoded yet are dropped.
+    // Decodes the pictures one after another into the cache on a thread of its own, while the
+    // kiosk has nothing else to do: any press cancels it at once, and a decode cancelled stops
+    // at the next read of its file. fileOf names the file decoded for each picture (its
+    // thumbnail, say); it is asked on that thread too, as it may read a folder. The pictures
+    // of an earlier call that are not decoded yet are dropped.
     void prefetchInBackground(const QStringList& pictures,
                               const std::function<QString(const QString&)>& fileOf, PictureFit fit,
                               QSize target);
     // Drops the background decodes not started yet and gives up the one running, without
     // waiting for it.
     void cancelBackground();
+    // The same, then waits the moment the decode running takes to stop: a 24-megapixel
+    // progressive picture holds 72 MB of libjpeg's memory until it does.
+    void stopBackground();
 
     // Waits for the background decodes asked for to end.
     void waitForBackground();
