@@ -1,5 +1,6 @@
 #include "controls/PictureDecoder.h"
 
+#include "controls/ProgressiveJpeg.h"
 #include "platform/FileSystem.h"
 
 #include <QFile>
@@ -43,9 +44,48 @@ bool openPicture(QFile& file, const QString& path)
     return false;
 }
 
+// A picture file whose reads fail once cancel is set: the JPEG library then sees the file end,
+// finishes the picture at once without its data, and the decode is thrown away.
+class CancellableFile final : public QIODevice
+{
+public:
+    CancellableFile(QFile& file, const std::atomic<bool>* cancel) : m_file(file), m_cancel(cancel)
+    {
+        QIODevice::open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    }
+
+    bool isSequential() const override { return false; }
+    qint64 size() const override { return m_file.size(); }
+    bool seek(qint64 position) override { return QIODevice::seek(position) && m_file.seek(position); }
+
+protected:
+    qint64 readData(char* data, qint64 count) override
+    {
+        if (m_cancel && m_cancel->load(std::memory_order_relaxed))
+            return -1;
+        return m_file.read(data, count);
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QFile& m_file;
+    const std::atomic<bool>* m_cancel;
+};
+
 bool tooLarge(QSize size)
 {
     return static_cast<std::int64_t>(size.width()) * size.height() > PictureDecoder::maximumPixels;
+}
+
+// Turns a picture decoded as it is stored upright, as the reader would: mirrored first, then
+// turned a quarter clockwise.
+QImage upright(const QImage& stored, QImageIOHandler::Transformations turn)
+{
+    QImage image = stored.mirrored(turn & QImageIOHandler::TransformationMirror,
+                                   turn & QImageIOHandler::TransformationFlip);
+    if (turn & QImageIOHandler::TransformationRotate90)
+        image = image.transformed(QTransform().rotate(90));
+    return image;
 }
 
 QSize uprightSize(QImageReader& reader)
@@ -88,6 +128,14 @@ class PictureDecoder::Cache
 public:
     static constexpr qsizetype byteBudget = 64 * 1024 * 1024;
 
+    Cache() { m_background.setMaxThreadCount(1); }
+
+    bool contains(const CacheKey& key)
+    {
+        std::lock_guard lock(m_mutex);
+        return m_index.contains(key);
+    }
+
     // The cached image, or the running decode to wait for.
     bool find(const CacheKey& key, QImage& image, QFuture<QImage>& running)
     {
@@ -123,9 +171,14 @@ public:
         insertLocked(key, image);
     }
 
+    void startInBackground(const std::function<void()>& work) { m_background.start(work); }
+    void dropBackground() { m_background.clear(); }
+    void waitForBackground() { m_background.waitForDone(); }
+
     void clear()
     {
         m_pool.waitForDone();
+        m_background.waitForDone();
         std::lock_guard lock(m_mutex);
         m_entries.clear();
         m_index.clear();
@@ -162,7 +215,9 @@ private:
     std::unordered_map<CacheKey, std::list<Entry>::iterator, CacheKeyHash> m_index;
     std::unordered_map<CacheKey, QFuture<QImage>, CacheKeyHash> m_running;
     qsizetype m_bytes = 0;
+    // Last, so that the threads are stopped before the entries they fill are gone.
     QThreadPool m_pool;
+    QThreadPool m_background;
 };
 
 QSize fitInside(QSize source, QSize target)
@@ -188,10 +243,17 @@ QSize PictureDecoder::pixelSize(const QString& path)
 
 QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
 {
+    return decode(path, fit, target, nullptr);
+}
+
+QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target,
+                              const std::atomic<bool>* cancel, DecoderShortcuts shortcuts)
+{
     QFile file;
     if (!openPicture(file, path))
         return {};
-    QImageReader reader(&file);
+    CancellableFile device(file, cancel);
+    QImageReader reader(&device);
     reader.setAutoTransform(true);
     const QSize upright = uprightSize(reader);
     if (!upright.isValid() || tooLarge(upright))
@@ -203,6 +265,10 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
         // The reader scales before it rotates: hand it the size in the file's own orientation.
         if (reader.transformation() & QImageIOHandler::TransformationRotate90)
             scaled.transpose();
+        if (shortcuts == DecoderShortcuts::Taken) {
+            if (std::optional<QImage> image = decodeFromFirstScans(device, reader, scaled, cancel))
+                return *image;
+        }
         reader.setScaledSize(scaled);
         // A picture shrunk to half its size or less loses nothing visible to the JPEG
         // library's fast transform and plain upsampling, and decodes markedly faster.
@@ -210,6 +276,30 @@ QImage PictureDecoder::decode(const QString& path, PictureFit fit, QSize target)
             reader.setQuality(49);
     }
     return reader.read();
+}
+
+// A progressive picture shown at an eighth of its size or less is decoded from the scans
+// that carry its blocks' mean colours, a fraction of the file; every other picture (and a
+// larger size, the detail view's) is left to the reader.
+std::optional<QImage> PictureDecoder::decodeFromFirstScans(QIODevice& file, QImageReader& reader,
+                                                           QSize scaled, const std::atomic<bool>* cancel)
+{
+    const QSize stored = reader.size();
+    if (scaled.width() * 8 > stored.width() || scaled.height() * 8 > stored.height())
+        return std::nullopt;
+    const qint64 afterHeader = file.pos();
+    if (!file.seek(0))
+        return std::nullopt;
+    std::optional<QImage> eighth = decodeProgressiveEighth(file, cancel);
+    if (!eighth) {
+        file.seek(afterHeader);
+        return std::nullopt;
+    }
+    if (eighth->isNull())
+        return QImage();
+    if (eighth->size() != scaled)
+        *eighth = eighth->scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return upright(*eighth, reader.transformation());
 }
 
 namespace {
@@ -230,13 +320,17 @@ std::optional<CacheKey> cacheKeyOf(const QString& path, PictureFit fit, QSize ta
 
 PictureDecoder::PictureDecoder() : m_cache(std::make_unique<Cache>()) {}
 
-PictureDecoder::~PictureDecoder() = default;
+PictureDecoder::~PictureDecoder()
+{
+    cancelBackground();
+}
 
-QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target)
+QImage PictureDecoder::decodeCounted(const QString& path, PictureFit fit, QSize target,
+                                     const std::atomic<bool>* cancel)
 {
     ++m_decodes;
-    QImage image = decode(path, fit, target);
-    if (image.isNull() && fileExists(path))
+    QImage image = decode(path, fit, target, cancel, m_shortcuts);
+    if (image.isNull() && fileExists(path) && !(cancel && cancel->load()))
         ++m_failures;
     return image;
 }
@@ -276,8 +370,52 @@ bool PictureDecoder::limitJpegMemory()
     return ::setenv("JPEGMEM", jpegMemoryLimit, 1) == 0;
 }
 
+void PictureDecoder::prefetchInBackground(const QStringList& pictures,
+                                          const std::function<QString(const QString&)>& fileOf,
+                                          PictureFit fit, QSize target)
+{
+    cancelBackground();
+    if (m_shortcuts == DecoderShortcuts::Left)
+        return;
+    auto cancel = std::make_shared<std::atomic<bool>>(false);
+    m_backgroundCancel = cancel;
+    for (const QString& picture : pictures) {
+        m_cache->startInBackground([this, cancel, picture, fileOf, fit, target] {
+            if (cancel->load())
+                return;
+            const QString path = fileOf(picture);
+            const std::optional<CacheKey> key = cacheKeyOf(path, fit, target);
+            if (!key || m_cache->contains(*key))
+                return;
+            const QImage image = decodeCounted(path, fit, target, cancel.get());
+            // A picture given up half-way may be incomplete: it is never kept.
+            if (!image.isNull() && !cancel->load())
+                m_cache->insert(*key, image);
+        });
+    }
+}
+
+void PictureDecoder::cancelBackground()
+{
+    if (m_backgroundCancel)
+        m_backgroundCancel->store(true);
+    m_cache->dropBackground();
+}
+
+void PictureDecoder::stopBackground()
+{
+    cancelBackground();
+    m_cache->waitForBackground();
+}
+
+void PictureDecoder::waitForBackground()
+{
+    m_cache->waitForBackground();
+}
+
 void PictureDecoder::clearCache()
 {
+    cancelBackground();
     m_cache->clear();
 }
 

@@ -6,7 +6,12 @@
 #include <QStringList>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
+
+class QIODevice;
+class QImageReader;
 
 namespace quindle {
 
@@ -15,6 +20,11 @@ enum class PictureFit {
     NaturalSize, // the picture's own pixel size
     Inside,      // scaled to lie inside the target size, proportions kept
 };
+
+// Whether the decoder takes its shortcuts: progressive pictures decoded from their first scans
+// for a small size, and pictures decoded in the background before they are asked for. Without
+// them it decodes as plainly as a benchmark's baseline needs.
+enum class DecoderShortcuts { Taken, Left };
 
 // Decodes JPEG (and other) pictures at the size they are shown, so that the JPEG
 // library's scaled decoding does the work, upright by their EXIF orientation. A picture
@@ -43,6 +53,10 @@ public:
     // Decodes the picture. With PictureFit::Inside the result lies inside target (never
     // larger than the picture itself).
     static QImage decode(const QString& path, PictureFit fit, QSize target = {});
+    // The same, given up once cancel is set: the file then seems to end where it is, and what
+    // comes back (a null or an unfinished picture) is not to be shown.
+    static QImage decode(const QString& path, PictureFit fit, QSize target, const std::atomic<bool>* cancel,
+                         DecoderShortcuts shortcuts = DecoderShortcuts::Taken);
 
     PictureDecoder();
     // Waits for the decodes still running on the worker threads.
@@ -58,6 +72,27 @@ public:
     // pictures is decoded side by side; decodeCached then waits for the one it needs.
     void prefetch(const QStringList& paths, PictureFit fit, QSize target);
 
+    // Decodes the pictures one after another into the cache on a thread of its own, while the
+    // kiosk has nothing else to do: any press cancels it at once, and a decode cancelled stops
+    // at the next read of its file. fileOf names the file decoded for each picture (its
+    // thumbnail, say); it is asked on that thread too, as it may read a folder. The pictures
+    // of an earlier call that are not decoded yet are dropped.
+    void prefetchInBackground(const QStringList& pictures,
+                              const std::function<QString(const QString&)>& fileOf, PictureFit fit,
+                              QSize target);
+    // Drops the background decodes not started yet and gives up the one running, without
+    // waiting for it.
+    void cancelBackground();
+    // The same, then waits the moment the decode running takes to stop: a 24-megapixel
+    // progressive picture holds 72 MB of libjpeg's memory until it does.
+    void stopBackground();
+
+    // Waits for the background decodes asked for to end.
+    void waitForBackground();
+
+    void setShortcuts(DecoderShortcuts shortcuts) { m_shortcuts = shortcuts; }
+
+    // Empties the cache once every decode started has ended.
     void clearCache();
 
     // How many decodes this decoder has run so far (cache hits do not count).
@@ -68,10 +103,17 @@ public:
 private:
     class Cache;
 
-    QImage decodeCounted(const QString& path, PictureFit fit, QSize target);
+    static std::optional<QImage> decodeFromFirstScans(QIODevice& file, QImageReader& reader, QSize scaled,
+                                                      const std::atomic<bool>* cancel);
+
+    QImage decodeCounted(const QString& path, PictureFit fit, QSize target,
+                         const std::atomic<bool>* cancel = nullptr);
 
     std::atomic<std::int64_t> m_decodes{0};
     std::atomic<std::int64_t> m_failures{0};
+    DecoderShortcuts m_shortcuts = DecoderShortcuts::Taken;
+    // Set to give up the background decodes asked for together; each call has its own.
+    std::shared_ptr<std::atomic<bool>> m_backgroundCancel;
     // Last, so that it is gone, with every decode it started, before the counts are.
     std::unique_ptr<Cache> m_cache;
 };

@@ -145,6 +145,9 @@ void Browsing::showThumbnailPage()
     const Navigation& navigation = m_kiosk.navigation;
     const int thumbsPerPage = navigation.thumbsPerPage();
     const unsigned fill = ++m_fillNumber;
+    // The fill has the processors and the memory to itself: decoding for the pages beside
+    // stops, and has let its memory go, before the fill decodes anything.
+    m_kiosk.pictures.stopBackground();
     // The page's pictures are decoded side by side on worker threads while the slots are
     // filled one by one, in their order, with a yield after each.
     QStringList thumbnails;
@@ -183,6 +186,7 @@ void Browsing::showThumbnailPage()
             return;
     }
     updatePagingButtons();
+    emit pageFilled();
 }
 
 void Browsing::updatePagingButtons()

@@ -43,6 +43,8 @@ public:
     void menuRelease(int number);
 
 signals:
+    // A thumbnail page is filled to its last slot.
+    void pageFilled();
     // The detail view shows another picture: the print button follows it.
     void detailPictureShown();
     void printPressed();

@@ -32,6 +32,20 @@ bool Navigation::pageBack()
     return true;
 }
 
+QStringList Navigation::neighbourPictures() const
+{
+    QStringList pictures;
+    for (const std::int32_t start : {m_pageStart + m_thumbsPerPage, m_pageStart - m_thumbsPerPage}) {
+        if (start < 0)
+            continue;
+        for (int slot = 1; slot <= m_thumbsPerPage; ++slot) {
+            if (const QString picture = pictureAt(start + slot); !picture.isEmpty())
+                pictures << picture;
+        }
+    }
+    return pictures;
+}
+
 bool Navigation::openDetail(int slot)
 {
     const std::int32_t position = m_pageStart + slot;

@@ -44,6 +44,9 @@ public:
     // The picture of a slot of the page shown (slots count from 1), "" for an empty slot.
     QString slotPicture(int slot) const { return pictureAt(m_pageStart + slot); }
     void pageForward() { m_pageStart += m_thumbsPerPage; }
+    // The pictures of the pages beside the one shown, the next page's first: those a press
+    // on a paging button shows.
+    QStringList neighbourPictures() const;
     // False at the first page, which stays.
     bool pageBack();
 

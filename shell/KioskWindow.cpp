@@ -14,6 +14,7 @@
 #include "printing/PrintButton.h"
 #include "printing/PrintPress.h"
 #include "screens/Browsing.h"
+#include "screens/PagePrefetch.h"
 #include "settings/SettingsMessages.h"
 #include "settings/SettingsReader.h"
 #include "tracking/TerminationSignals.h"
@@ -101,6 +102,8 @@ void KioskWindow::composeParts()
     const KioskContext kiosk{m_settings, m_controls, m_navigation,    *m_catalogue,
                              *m_log,     m_services, m_pictureDecoder};
     m_browsing = std::make_unique<Browsing>(kiosk, m_programFolder);
+    m_pagePrefetch = std::make_unique<PagePrefetch>(kiosk);
+    connect(m_browsing.get(), &Browsing::pageFilled, m_pagePrefetch.get(), &PagePrefetch::prefetchNeighbours);
     m_lookup = std::make_unique<Lookup>(kiosk, *m_browsing);
     m_attract = std::make_unique<Attract>(kiosk, *m_browsing, *m_lookup, kioskFolder);
     connect(m_browsing.get(), &Browsing::detailPictureShown, this, &KioskWindow::updatePrintButton);
@@ -356,8 +359,10 @@ void KioskWindow::activateKiosk()
     m_timer->start(1000);
     if (m_settings.hideMouse)
         QGuiApplication::setOverrideCursor(Qt::BlankCursor);
-    if (QWindow* window = screenWindowOf(this)->windowHandle())
+    if (QWindow* window = screenWindowOf(this)->windowHandle()) {
         window->installEventFilter(m_metrics.get());
+        window->installEventFilter(m_pagePrefetch.get());
+    }
     m_metrics->writeFirst();
     m_machine.serviceNotifier.notifyReady();
 }

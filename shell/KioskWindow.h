@@ -21,6 +21,7 @@ class Browsing;
 class Catalogue;
 class KioskMetrics;
 class Lookup;
+class PagePrefetch;
 class ScheduledReboot;
 class TerminationSignals;
 class TrackingLog;
@@ -121,6 +122,7 @@ private:
     std::unique_ptr<TrackingLog> m_log;
     std::unique_ptr<Catalogue> m_catalogue;
     std::unique_ptr<Browsing> m_browsing;
+    std::unique_ptr<PagePrefetch> m_pagePrefetch;
     std::unique_ptr<Lookup> m_lookup;
     std::unique_ptr<Attract> m_attract;
     std::unique_ptr<ScheduledReboot> m_reboot;

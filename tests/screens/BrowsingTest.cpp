@@ -1,5 +1,6 @@
 #include "support/KioskHarness.h"
 
+#include "controls/PictureDecoder.h"
 #include "screens/Browsing.h"
 
 #include <QCoreApplication>
@@ -132,6 +133,27 @@ TEST_F(BrowsingTest, PressDuringAPageFillIsHandledAndThePageEndsConsistent)
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(slot(i)->picturePath().contains(QStringLiteral("/Watches/_Item"))) << i;
     EXPECT_FALSE(button(NextButton)->isEnabled());
+}
+
+// While the kiosk waits on a page, the next page's pictures are decoded in the background: the
+// page turn then decodes only the control buttons' new faces.
+TEST_F(BrowsingTest, TheNextPageIsDecodedWhileTheKioskWaits)
+{
+    std::int64_t decodedByTheTurn[2] = {};
+    for (const DecoderShortcuts shortcuts : {DecoderShortcuts::Left, DecoderShortcuts::Taken}) {
+        start();
+        PictureDecoder& decoder = kiosk->window().pictureDecoder();
+        decoder.setShortcuts(shortcuts);
+        decoder.clearCache();
+        kiosk->window().browsing().showThumbnailPage();
+        decoder.waitForBackground();
+        const std::int64_t before = decoder.decodeCount();
+        kiosk->click(button(NextButton));
+        decodedByTheTurn[static_cast<int>(shortcuts)] = decoder.decodeCount() - before;
+    }
+    EXPECT_EQ(3, decodedByTheTurn[static_cast<int>(DecoderShortcuts::Left)] -
+                     decodedByTheTurn[static_cast<int>(DecoderShortcuts::Taken)])
+        << "the second page's three pictures were ready";
 }
 
 TEST_F(BrowsingTest, ABoxOpenedInsideAPressDoesNotSwallowItsRelease)

@@ -79,6 +79,33 @@ TEST(Navigation, PagingAndSteppingFollowTheList)
     }
 }
 
+TEST(Navigation, NeighbourPicturesAreThoseThePagingButtonsShow)
+{
+    const struct
+    {
+        const char* name;
+        int count;
+        int forwards;
+        std::vector<int> positions;
+    } rows[] = {
+        {"first page", 10, 0, {5, 6, 7, 8}},
+        {"middle page: the next one first", 10, 1, {9, 10, 1, 2, 3, 4}},
+        {"last page", 10, 2, {5, 6, 7, 8}},
+        {"a single page", 3, 0, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Navigation navigation(4);
+        navigation.showList(pictures(row.count));
+        for (int i = 0; i < row.forwards; ++i)
+            navigation.pageForward();
+        QStringList expected;
+        for (int position : row.positions)
+            expected << pictures(row.count).at(position);
+        EXPECT_EQ(expected, navigation.neighbourPictures());
+    }
+}
+
 TEST(Navigation, ANewListStartsAtItsFirstPage)
 {
     Navigation navigation(4);

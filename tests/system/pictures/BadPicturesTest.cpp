@@ -5,9 +5,13 @@
 #include "platform/FileSystem.h"
 #include "support/KioskHarness.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <cstdlib>
 #include <fstream>
+#include <gtest/gtest.h>
+#include <jpeglib.h>
 #include <sys/stat.h>
 #include <turbojpeg.h>
 #include <unistd.h>
@@ -17,16 +21,18 @@ using namespace quindle::test;
 
 namespace {
 
-// A photo-like JPEG made with libjpeg-turbo: a ramp with noise, so that the scan data is real.
+// A photo-like JPEG made with libjpeg-turbo: ramps with noise, so that the scan data is real.
 QByteArray photoJpeg(int width, int height, int flags = 0, int subsampling = TJSAMP_420,
                      int format = TJPF_RGB)
 {
     const auto channels = static_cast<size_t>(tjPixelSize[format]);
     std::vector<unsigned char> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * channels);
     QRandomGenerator noise(7);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<unsigned char>(
-            i / channels % static_cast<size_t>(width) * 200 / static_cast<size_t>(width) + noise.bounded(64));
+    for (size_t i = 0; i < pixels.size(); ++i) {
+        const size_t ramp = i / channels % static_cast<size_t>(width) * 200 / static_cast<size_t>(width);
+        const size_t channel[] = {ramp, 200 - ramp, ramp / 2, ramp};
+        pixels[i] = static_cast<unsigned char>(channel[i % channels] + noise.bounded(64));
+    }
     tjhandle handle = tjInitCompress();
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
@@ -44,6 +50,55 @@ QByteArray claimingSize(QByteArray jpeg, int width, int height)
     const qsizetype frame = std::max(jpeg.indexOf("\xff\xc0"), jpeg.indexOf("\xff\xc2"));
     const char size[] = {char(height >> 8), char(height & 0xff), char(width >> 8), char(width & 0xff)};
     return jpeg.replace(frame + 5, 4, size, 4);
+}
+
+// A progressive JPEG of 320×240 photo-like pixels written through libjpeg with the given scan
+// script, less the scan numbered leftOut (from 0) when it is given.
+QByteArray scriptedJpeg(const std::vector<jpeg_scan_info>& script, int leftOut = -1)
+{
+    const QImage pixels = QImage::fromData(photoJpeg(320, 240)).convertToFormat(QImage::Format_RGB32);
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    unsigned char* bytes = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &bytes, &size);
+    info.image_width = 320;
+    info.image_height = 240;
+    info.input_components = 4;
+    info.in_color_space = JCS_EXT_BGRX;
+    jpeg_set_defaults(&info);
+    info.scan_info = script.data();
+    info.num_scans = static_cast<int>(script.size());
+    jpeg_start_compress(&info, TRUE);
+    for (int y = 0; y < 240; ++y) {
+        auto* line = const_cast<JSAMPLE*>(pixels.constScanLine(y));
+        jpeg_write_scanlines(&info, &line, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    QByteArray jpeg(reinterpret_cast<const char*>(bytes), static_cast<qsizetype>(size));
+    std::free(bytes);
+    // A scan runs from its SOS marker to the next marker that is not a stuffed byte or a restart.
+    qsizetype scan = -1;
+    for (int n = 0; n <= leftOut; ++n)
+        scan = jpeg.indexOf("\xff\xda", scan + 1);
+    qsizetype end = scan + 2;
+    while (scan >= 0 && !(jpeg[end] == '\xff' && jpeg[end + 1] != 0 && (jpeg[end + 1] & 0xf8) != 0xd0))
+        ++end;
+    return scan < 0 ? jpeg : jpeg.remove(scan, end - scan);
+}
+
+// Scans of every AC coefficient on its own for each component, after one DC scan: 190 scans.
+std::vector<jpeg_scan_info> everyCoefficientAlone()
+{
+    std::vector<jpeg_scan_info> script{{3, {0, 1, 2, 0}, 0, 0, 0, 0}};
+    for (int component = 0; component < 3; ++component) {
+        for (int k = 1; k < 64; ++k)
+            script.push_back({1, {component, 0, 0, 0}, k, k, 0, 0});
+    }
+    return script;
 }
 
 // A category lists regular files only: a FIFO is seen as one in the folder's listing, a link is
@@ -94,6 +149,17 @@ TEST(BadPictures, NeitherStopTheKioskNorSwellIt)
         {"HeaderClaims65000Square", false, claimingSize(photoJpeg(64, 64), 65000, 65000)},
         {"Progressive4KBClaims99Megapixels", false,
          claimingSize(photoJpeg(48, 48, TJFLAG_PROGRESSIVE), 11000, 9000)},
+        {"ProgressiveCutShort", true, photoJpeg(1600, 1200, TJFLAG_PROGRESSIVE).left(medium.size() / 3)},
+        {"Progressive190Scans", true, scriptedJpeg(everyCoefficientAlone())},
+        // The third scan, the DC of the second chroma component, is cut out of the file.
+        {"ProgressiveNeverAllDc", true,
+         scriptedJpeg({{1, {0}, 0, 0, 0, 0},
+                       {1, {1}, 0, 0, 0, 0},
+                       {1, {2}, 0, 0, 0, 0},
+                       {1, {0}, 1, 63, 0, 0},
+                       {1, {1}, 1, 63, 0, 0},
+                       {1, {2}, 1, 63, 0, 0}},
+                      2)},
         {"NameNotUtf8", true, jpegBytes(64, 48), Kind::File, 0, QByteArray("\xff\xe9", 2)},
         {"Fifo", false, {}, Kind::Fifo},
         {"LinkToDevice", false, {}, Kind::LinkToDevice},
@@ -167,5 +233,54 @@ TEST(PictureOrientation, TurnedPicturesAreShownUpright)
         EXPECT_EQ(shown, image.size());
         EXPECT_GT(qRed(image.pixel(red)) - qGreen(image.pixel(red)), 150) << "red where it is shown";
         EXPECT_EQ(shown / 2, PictureDecoder::decode(path, PictureFit::Inside, QSize(32, 32)).size());
+    }
+}
+
+// A progressive picture shown at an eighth of its size or less comes from its first scans: the
+// size asked for, the colours of the whole decode. Any other picture or size decodes as the Qt
+// reader's scaled decode does.
+TEST(PictureDecoder, SmallProgressivePicturesComeFromTheirFirstScans)
+{
+    const struct
+    {
+        const char* name;
+        QByteArray jpeg;
+        QSize target;
+        QSize shown;
+        bool firstScans;
+    } cases[] = {
+        {"Progressive420", photoJpeg(1600, 1200, TJFLAG_PROGRESSIVE), {200, 200}, {200, 150}, true},
+        {"Progressive444", photoJpeg(1600, 1200, TJFLAG_PROGRESSIVE, TJSAMP_444), {90, 90}, {90, 67}, true},
+        {"Grey", photoJpeg(1600, 1200, TJFLAG_PROGRESSIVE, TJSAMP_GRAY), {160, 160}, {160, 120}, true},
+        {"ProgressiveAtAQuarter", photoJpeg(1600, 1200, TJFLAG_PROGRESSIVE), {400, 300}, {400, 300}, false},
+        {"Baseline", photoJpeg(1600, 1200), {160, 120}, {160, 120}, false},
+    };
+    TempFolder temp;
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.name);
+        const QString path = temp.write(QStringLiteral("picture.jpg"), row.jpeg);
+        const QImage image = PictureDecoder::decode(path, PictureFit::Inside, row.target);
+        ASSERT_EQ(row.shown, image.size());
+        QImageReader reader(path);
+        reader.setScaledSize(row.shown);
+        reader.setQuality(49);
+        const QImage whole =
+            row.firstScans ? QImage(path).scaled(row.shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                           : reader.read();
+        if (!row.firstScans) {
+            EXPECT_EQ(whole.convertToFormat(image.format()), image);
+            continue;
+        }
+        std::int64_t difference = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QRgb a = image.pixel(x, y);
+                const QRgb b = whole.pixel(x, y);
+                difference += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                              std::abs(qBlue(a) - qBlue(b));
+            }
+        }
+        EXPECT_LT(difference / (3 * image.width() * image.height()), 4)
+            << "mean difference of a colour channel";
     }
 }
