@@ -141,14 +141,15 @@ TEST_F(BrowsingTest, TheNextPageIsDecodedWhileTheKioskWaits)
 {
     std::int64_t decodedByTheTurn[2] = {};
     for (const DecoderShortcuts shortcuts : {DecoderShortcuts::Left, DecoderShortcuts::Taken}) {
-        start();
-        PictureDecoder& decoder = kiosk->window().pictureDecoder();
+        KioskHarness waiting(folder);
+        ASSERT_TRUE(waiting.start());
+        PictureDecoder& decoder = waiting.window().pictureDecoder();
         decoder.setShortcuts(shortcuts);
         decoder.clearCache();
-        kiosk->window().browsing().showThumbnailPage();
+        waiting.window().browsing().showThumbnailPage();
         decoder.waitForBackground();
         const std::int64_t before = decoder.decodeCount();
-        kiosk->click(button(NextButton));
+        KioskHarness::click(waiting.controls().btnControl[NextButton]);
         decodedByTheTurn[static_cast<int>(shortcuts)] = decoder.decodeCount() - before;
     }
     EXPECT_EQ(3, decodedByTheTurn[static_cast<int>(DecoderShortcuts::Left)] -
