@@ -285,8 +285,13 @@ if asKiosk quindle-admin check --program-folder /var/lib/quindle; then pass; els
 
 step "Kiosk under cage on the headless backend, screenshot with grim"
 runtime=$root/run/user/$kioskUid
+# The output is turned by 180 degrees (grim turns the screenshot back). Unturned, cage hands a
+# window that covers the output straight to the headless output (which, unlike a real screen,
+# takes it) instead of drawing it; the frame that a screenshot makes it draw then redraws only
+# what changed since it last drew, over a frame still black. A window's turn never matches a
+# turned output's, so cage draws every frame.
 spawnAsKiosk WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-    /usr/bin/cage -- /usr/bin/quindle --program-folder /var/lib/quindle >"$result/cage.log" 2>&1 &
+    /usr/bin/cage -r -r -- /usr/bin/quindle --program-folder /var/lib/quindle >"$result/cage.log" 2>&1 &
 cagePid=$!
 pids+=("$cagePid")
 shot=$result/cage-screen.png
