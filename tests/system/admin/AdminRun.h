@@ -5,13 +5,11 @@
 namespace quindle::test {
 
 // Runs the owner's program with these arguments after its name: its exit status, and in out what
-// it wrote to its standard output.
+// it wrote to its standard output and error, as a terminal shows both.
 inline int runAdmin(const QStringList& arguments, QString& out)
 {
-    QString err;
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    return admin::runAdmin(QStringList{"quindle-admin"} + arguments, {}, {outStream, errStream, false});
+    QTextStream stream(&out);
+    return admin::runAdmin(QStringList{"quindle-admin"} + arguments, {}, {stream, stream, false});
 }
 
 } // namespace quindle::test

@@ -1,39 +1,15 @@
 #include "system/support/Syncthing.h"
 
-#include "system/support/XServer.h"
-
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QJsonObject>
 #include <QRegularExpression>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QUuid>
 
 namespace quindle::systemtest {
 
-namespace {
-
-// A port that nothing listens on now; the instance takes it when it starts.
-quint16 freePort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    return probe.serverPort();
-}
-
-QString folderTypeText(Syncthing::FolderType type)
-{
-    return type == Syncthing::FolderType::SendOnly ? QStringLiteral("sendonly")
-                                                   : QStringLiteral("receiveonly");
-}
-
-} // namespace
-
 Syncthing::Syncthing(const QString& home, const QString& name)
-    : m_home(home), m_name(name), m_apiKey(QUuid::createUuid().toString(QUuid::Id128)),
-      m_listenPort(freePort()), m_guiPort(freePort())
+    : m_home(home), m_name(name), m_apiKey(QUuid::createUuid().toString(QUuid::Id128))
 {
     QProcess generate;
     generate.setProcessChannelMode(QProcess::MergedChannels);
@@ -46,16 +22,6 @@ Syncthing::Syncthing(const QString& home, const QString& name)
     if (!id.hasMatch())
         m_problem = QStringLiteral("syncthing generate said: ") + said;
     m_deviceId = id.captured(1);
-}
-
-Syncthing::~Syncthing()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(10'000))
-        m_process.kill();
-    m_process.waitForFinished(5'000);
 }
 
 void Syncthing::addFolder(const QString& id, const QString& path, FolderType type, const QStringList& peers)
@@ -73,7 +39,8 @@ QString Syncthing::configuration() const
             QStringLiteral("<folder id=\"%1\" label=\"%1\" path=\"%2\" type=\"%3\" rescanIntervalS=\"3600\" "
                            "fsWatcherEnabled=\"false\" ignorePerms=\"false\" autoNormalize=\"true\">"
                            "<device id=\"%4\"></device>")
-                .arg(folder.id, folder.path.toHtmlEscaped(), folderTypeText(folder.type), m_deviceId);
+                .arg(folder.id, folder.path.toHtmlEscaped(),
+                     QString(folder.type == FolderType::SendOnly ? "sendonly" : "receiveonly"), m_deviceId);
         for (const Peer& peer : m_peers) {
             if (folder.peers.contains(peer.name))
                 xml += QStringLiteral("<device id=\"%1\"></device>").arg(peer.deviceId);
@@ -120,19 +87,12 @@ bool Syncthing::start()
     m_process.setProcessEnvironment(environment);
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.setStandardOutputFile(m_home + QStringLiteral("/syncthing.log"));
-    endWithParent(m_process);
-    m_process.start(programPath(), {QStringLiteral("serve"), QStringLiteral("--home=") + m_home,
-                                    QStringLiteral("--no-browser"), QStringLiteral("--no-restart"),
-                                    QStringLiteral("--no-upgrade")});
-    for (const QDeadlineTimer deadline(30'000); request("GET", QStringLiteral("/rest/system/ping")).isNull();
-         m_process.waitForFinished(100)) {
-        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning) {
-            m_problem =
-                QStringLiteral("syncthing did not answer; see ") + m_home + QStringLiteral("/syncthing.log");
-            return false;
-        }
-    }
-    return true;
+    if (startService(m_process, programPath(),
+                     {"serve", "--home=" + m_home, "--no-browser", "--no-restart", "--no-upgrade"},
+                     [&] { return !request("GET", "/rest/system/ping").isNull(); }))
+        return true;
+    m_problem = "syncthing did not answer; see " + m_home + "/syncthing.log";
+    return false;
 }
 
 bool Syncthing::connectedToAll()
@@ -150,22 +110,15 @@ bool Syncthing::connectedToAll()
 
 QJsonDocument Syncthing::request(const QByteArray& method, const QString& path)
 {
-    QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, m_guiPort);
-    if (!socket.waitForConnected(5'000))
-        return {};
     // The API answers only requests that name it by its loopback address.
-    socket.write(method + ' ' + path.toUtf8() +
-                 " HTTP/1.0\r\nHost: 127.0.0.1:" + QByteArray::number(m_guiPort) +
-                 "\r\nX-API-Key: " + m_apiKey.toUtf8() + "\r\nContent-Length: 0\r\n\r\n");
-    QByteArray answer;
-    while (socket.waitForReadyRead(10'000))
-        answer += socket.readAll();
-    if (answer.mid(9, 4) != "200 ")
+    const std::optional<QByteArray> body =
+        httpRequest(m_guiPort, method + ' ' + path.toUtf8() +
+                                   " HTTP/1.0\r\nHost: 127.0.0.1:" + QByteArray::number(m_guiPort) +
+                                   "\r\nX-API-Key: " + m_apiKey.toUtf8() + "\r\nContent-Length: 0\r\n\r\n");
+    if (!body)
         return {};
-    const QByteArray body = answer.mid(answer.indexOf("\r\n\r\n") + 4);
     // Some answers are empty or plain text: any 200 counts as done.
-    const QJsonDocument json = QJsonDocument::fromJson(body);
+    const QJsonDocument json = QJsonDocument::fromJson(*body);
     return json.isNull() ? QJsonDocument(QJsonObject()) : json;
 }
 

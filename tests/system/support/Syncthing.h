@@ -1,7 +1,8 @@
 #pragma once
 
+#include "system/support/LocalService.h"
+
 #include <QJsonDocument>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QString>
 #include <QStringList>
@@ -13,18 +14,15 @@ namespace quindle::systemtest {
 // generated keys, reachable only on 127.0.0.1: global and local discovery, relays, NAT
 // traversal, usage reporting and upgrades off, its peers at static tcp://127.0.0.1 addresses,
 // file watching off so that folders are rescanned through the REST API when a test says so.
-// QProcess ends it with this object; it also dies with the test program if that is killed.
 class Syncthing
 {
 public:
     enum class FolderType { SendOnly, ReceiveOnly };
 
     Syncthing(const QString& home, const QString& name);
-    ~Syncthing();
 
     static QString programPath() { return QStandardPaths::findExecutable(QStringLiteral("syncthing")); }
     QString problem() const { return m_problem; }
-    QString deviceId() const { return m_deviceId; }
 
     void addPeer(const Syncthing& peer)
     {
@@ -68,8 +66,8 @@ private:
     QString m_name;
     QString m_deviceId;
     QString m_apiKey;
-    quint16 m_listenPort = 0;
-    quint16 m_guiPort = 0;
+    quint16 m_listenPort = freePort();
+    quint16 m_guiPort = freePort();
     std::vector<Peer> m_peers;
     std::vector<Folder> m_folders;
     QProcess m_process;

@@ -94,11 +94,12 @@ QStringList SystemKiosk::logFileNames() const
     return QDir(programFolder() + QStringLiteral("/log files")).entryList({"*.csv"}, QDir::Files, QDir::Name);
 }
 
-QList<QStringList> SystemKiosk::logRecords() const
+QList<QStringList> SystemKiosk::logRecords(const QString& programFolder)
 {
     QStringList arguments{"-c", csvToJson};
-    for (const QString& name : logFileNames())
-        arguments << programFolder() + QStringLiteral("/log files/") + name;
+    const QDir logs(programFolder + QStringLiteral("/log files"));
+    for (const QString& name : logs.entryList({"*.csv"}, QDir::Files, QDir::Name))
+        arguments << logs.filePath(name);
     QProcess python;
     python.start(QStringLiteral("python3"), arguments);
     if (!python.waitForFinished(30'000) || python.exitCode() != 0)
@@ -111,10 +112,10 @@ QList<QStringList> SystemKiosk::logRecords() const
     return records;
 }
 
-QStringList SystemKiosk::logEvents() const
+QStringList SystemKiosk::logEvents(const QString& programFolder)
 {
     QStringList events;
-    for (const QStringList& record : logRecords())
+    for (const QStringList& record : logRecords(programFolder))
         events << record.value(0);
     return events;
 }

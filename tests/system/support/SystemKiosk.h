@@ -34,12 +34,14 @@ public:
     static QString thumbnailOf(const QString& picture);
     static QString fileNameOf(const QString& picture) { return picture.section(QLatin1Char('/'), -1); }
 
-    // The kiosk's tracking logs, read with Python's csv module so that every record is taken as any
-    // CSV reader would take it, not as the kiosk meant it: every record of every file, files in name
-    // order. A log that the reader refuses fails the test.
-    QList<QStringList> logRecords() const;
+    // The tracking logs of a program folder, read with Python's csv module so that every record is
+    // taken as any CSV reader would take it, not as the kiosk meant it: every record of every file,
+    // files in name order. A log that the reader refuses fails the test.
+    static QList<QStringList> logRecords(const QString& programFolder);
+    QList<QStringList> logRecords() const { return logRecords(programFolder()); }
     // The first field of every record.
-    QStringList logEvents() const;
+    static QStringList logEvents(const QString& programFolder);
+    QStringList logEvents() const { return logEvents(programFolder()); }
     QStringList logFileNames() const;
 
     // The kiosk's window covers the screen area.
@@ -55,7 +57,6 @@ public:
     int captionHeight() const { return qRound(m_layout.captionHeight * m_scale); }
     QRect detailFrame() const { return onScreen(m_layout.detailView); }
     QRect menuButton(int number) const { return onScreen(m_layout.menuButtons.value(number - 1)); }
-    QRect previousButton() const { return onScreen(m_layout.previousButton); }
     QRect closeButton() const { return onScreen(m_layout.closeButton); }
     QRect printButton() const { return onScreen(m_layout.printButton); }
     QRect nextButton() const { return onScreen(m_layout.nextButton); }

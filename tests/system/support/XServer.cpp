@@ -1,14 +1,11 @@
 #include "system/support/XServer.h"
 
-#include <QDeadlineTimer>
 #include <QtEndian>
-#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <memory>
 #include <poll.h>
-#include <sys/prctl.h>
 
 namespace quindle::systemtest {
 
@@ -20,11 +17,6 @@ template <typename Reply> std::unique_ptr<Reply, decltype(&std::free)> owned(Rep
 }
 
 } // namespace
-
-void endWithParent(QProcess& process)
-{
-    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
-}
 
 // Xvfb takes the first display number that no other server holds and writes it once it accepts
 // clients, so test programs started at the same moment never share a display.

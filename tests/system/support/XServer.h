@@ -1,8 +1,9 @@
 #pragma once
 
+#include "system/support/LocalService.h"
+
 #include <QImage>
 #include <QList>
-#include <QProcess>
 #include <QRect>
 #include <xcb/xcb.h>
 
@@ -39,6 +40,14 @@ public:
 
     // Every viewable window at the top level, in stacking order from bottom to top.
     QList<TopLevelWindow> viewableTopLevels();
+    // The topmost viewable window of that name; id 0 when none is shown.
+    TopLevelWindow windowNamed(const QString& name)
+    {
+        TopLevelWindow found;
+        for (const TopLevelWindow& shown : viewableTopLevels())
+            found = shown.name == name ? shown : found;
+        return found;
+    }
     xcb_window_t inputFocus();
     xcb_window_t transientFor(xcb_window_t window);
     QImage grab(const QRect& area);
@@ -69,8 +78,5 @@ private:
     xcb_connection_t* m_connection = nullptr;
     xcb_window_t m_root = 0;
 };
-
-// Makes a child process die with the test program, so that nothing it started outlives it.
-void endWithParent(QProcess& process);
 
 } // namespace quindle::systemtest
