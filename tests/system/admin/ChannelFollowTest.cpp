@@ -15,6 +15,14 @@ using quindle::test::KioskFolder;
 
 namespace {
 
+void replaceFile(const QString& path, const QByteArray& bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+}
+
 // An owner's key, a kiosk folder published once into a channel, and a kiosk's program
 // folder that trusts the key and runs the kiosk folder "Kiosk" of its own.
 struct Fleet
@@ -41,24 +49,17 @@ struct Fleet
         return channel + "/versions/" + version + "/" + relative;
     }
     QString manifestPath() const { return channel + "/versions/" + version + ".manifest"; }
+    QByteArray manifest() const { return owner.temp().read("channel/versions/" + version + ".manifest"); }
 
-    // Rewrites the manifest's entries and signs it with the given key file.
-    void resign(const std::function<void(std::vector<ManifestEntry>&)>& change, const QString& keyFile) const
+    // Rewrites the manifest's entries and signs it with the key file, by default the owner's.
+    void resign(const std::function<void(std::vector<ManifestEntry>&)>& change, QString keyFile = {}) const
     {
-        QFile file(manifestPath());
-        file.open(QIODevice::ReadOnly);
         QString error;
-        Manifest manifest = *readManifest(file.readAll(), error);
-        file.close();
-        change(manifest.entries);
-        QString keyError;
-        const QByteArray text = manifestText(version, manifest.entries, *OwnerKey::load(keyFile, keyError));
-        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        file.write(text);
-    }
-    void resign(const std::function<void(std::vector<ManifestEntry>&)>& change) const
-    {
-        resign(change, owner.temp().filePath("owner.key"));
+        Manifest read = *readManifest(manifest(), error);
+        change(read.entries);
+        const auto key =
+            OwnerKey::load(keyFile.isEmpty() ? owner.temp().filePath("owner.key") : keyFile, error);
+        replaceFile(manifestPath(), manifestText(version, read.entries, *key));
     }
 
     FollowOutcome follow(qsizetype maxFiles = 200'000) const
@@ -68,14 +69,6 @@ struct Fleet
         return followChannel(request);
     }
 };
-
-void replaceFile(const QString& path, const QByteArray& bytes)
-{
-    QFile::remove(path);
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
 
 struct Refusal
 {
@@ -131,20 +124,12 @@ TEST(ChannelFollow, RefusedVersionsLeaveTheKioskAlone)
          "refused: signed by a key not in "},
         {"manifest changed after signing",
          [](const Fleet& f) {
-             QFile file(f.manifestPath());
-             file.open(QIODevice::ReadOnly);
-             QByteArray text = file.readAll();
-             file.close();
-             replaceFile(f.manifestPath(), text.replace(" Rings/Item 03.jpg", " Rings/Item 3.jpg"));
+             replaceFile(f.manifestPath(), f.manifest().replace(" Rings/Item 03.jpg", " Rings/Item 3.jpg"));
          },
          "refused: bad signature"},
         {"no signature",
          [](const Fleet& f) {
-             QFile file(f.manifestPath());
-             file.open(QIODevice::ReadOnly);
-             const QByteArray text = file.readAll();
-             file.close();
-             replaceFile(f.manifestPath(), text.first(text.indexOf("signed-by")));
+             replaceFile(f.manifestPath(), f.manifest().first(f.manifest().indexOf("signed-by")));
          },
          "refused: missing signature"},
         {"over the file limit", [](const Fleet&) {}, "refused: larger than the limit of 10 files", 10},
