@@ -38,11 +38,7 @@ struct Fleet
         kiosk.writeStandardKiosk();
         EXPECT_EQ(QString(), OwnerKey::generate(owner.temp().path()));
         QFile::copy(owner.temp().filePath("owner.pub"), kiosk.temp().filePath("trusted-publishers"));
-        QString out;
-        EXPECT_EQ(0, quindle::test::runAdmin({"publish", owner.kioskFolder(), "--channel", channel, "--key",
-                                              owner.temp().filePath("owner.key")},
-                                             out));
-        version = out.section(' ', 2, 2).chopped(2);
+        version = quindle::test::publish(owner.kioskFolder(), channel, owner.temp().filePath("owner.key"));
     }
     QString delivered(const QString& relative = {}) const
     {

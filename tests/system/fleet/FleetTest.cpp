@@ -10,7 +10,7 @@
 #include <gtest/gtest.h>
 
 using namespace quindle::systemtest;
-using quindle::test::TempFolder;
+using namespace quindle::test;
 
 namespace {
 
@@ -35,8 +35,7 @@ struct ShopKiosk
     int follow(QString& line) const
     {
         line.clear();
-        return quindle::test::runAdmin({"follow", "--channel", channel, "--program-folder", programFolder},
-                                       line);
+        return runAdmin({"follow", "--channel", channel, "--program-folder", programFolder}, line);
     }
     // Starts the built kiosk, as its service does, and waits for its window.
     bool start()
@@ -45,14 +44,6 @@ struct ShopKiosk
         return process->start() && waitFor([&] { return server->windowNamed("Quindle").id != 0; }, 60'000);
     }
 };
-
-QString publish(const QString& source, const QString& channel, const QString& key)
-{
-    QString out;
-    EXPECT_EQ(0, quindle::test::runAdmin({"publish", source, "--channel", channel, "--key", key}, out))
-        << out.toStdString();
-    return out.section(' ', 2, 2).chopped(2);
-}
 
 // Every file below from is below to with the same size: Syncthing delivered it.
 bool sameFiles(const QString& from, const QString& to)
@@ -78,7 +69,7 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     ASSERT_TRUE(source.setSetting("timeout", "3") && source.setSetting("attractTimer", "2"));
     const QString keys = folder.makeFolder("owner/keys");
     QString out;
-    ASSERT_EQ(0, quindle::test::runAdmin({"keygen", keys}, out));
+    ASSERT_EQ(0, runAdmin({"keygen", keys}, out));
     const QString key = keys + "/owner.key";
     const QString channel = folder.filePath("owner/channel");
     const QString fleet = folder.filePath("owner/fleet");
@@ -169,7 +160,7 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     EXPECT_EQ(second.toUtf8(), shop.pointer());
     ASSERT_TRUE(shop.syncthing->rescan("channel") && shop.syncthing->revert("channel"));
     ASSERT_TRUE(takes(shop, third)) << line.toStdString();
-    ASSERT_EQ(0, quindle::test::runAdmin({"rollback", "--program-folder", shop.programFolder}, out));
+    ASSERT_EQ(0, runAdmin({"rollback", "--program-folder", shop.programFolder}, out));
     EXPECT_EQ(0, shop.follow(line));
     EXPECT_EQ(second.toUtf8(), shop.pointer());
 
@@ -186,8 +177,7 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     for (ShopKiosk& kiosk : kiosks)
         ASSERT_TRUE(waitFor([&] { return sameFiles(kiosk.logFolder(), fleet + "/" + kiosk.name); }, 30'000))
             << kiosk.name.toStdString() << "'s logs did not arrive";
-    ASSERT_EQ(0, quindle::test::runAdmin(
-                     {"report", "--fleet", fleet, "--output", folder.filePath("fleet.html")}, out));
+    ASSERT_EQ(0, runAdmin({"report", "--fleet", fleet, "--output", folder.filePath("fleet.html")}, out));
     EXPECT_TRUE(out.contains(": 2 kiosks.")) << out.toStdString();
     for (const ShopKiosk& kiosk : kiosks)
         EXPECT_TRUE(out.contains(QRegularExpression(

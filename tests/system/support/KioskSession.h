@@ -3,11 +3,7 @@
 #include "support/TempFolder.h"
 #include "system/support/KioskProcess.h"
 #include "system/support/KioskScreen.h"
-#include "system/support/SystemKiosk.h"
-#include "system/support/XServer.h"
 
-#include <QDir>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace quindle::systemtest {
