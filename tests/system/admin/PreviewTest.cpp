@@ -22,17 +22,15 @@ bool near(QColor expected, QColor actual)
            std::abs(expected.blue() - actual.blue()) < 12;
 }
 
-struct LayoutCase
-{
-    QStringList extraSettings; // after the standard settings' 19 lines
-    QStringList problems;
-};
-
 } // namespace
 
 TEST(Preview, LayoutProblemsNamedWithTheirStatements)
 {
-    const LayoutCase cases[] = {
+    const struct
+    {
+        QStringList extraSettings; // after the standard settings' 19 lines
+        QStringList problems;
+    } cases[] = {
         {{}, {}},
         {{"btn3 = Watches, 150, 120", "keyboard = 700, 60", "keyboardText = 40, 440"},
          {"Kiosk/quindle.ini:21: warning: keyboard lies partly outside the backdrop (800 x 600): 700, 60 to "
@@ -50,7 +48,7 @@ TEST(Preview, LayoutProblemsNamedWithTheirStatements)
          {"Kiosk/quindle.ini:20: warning: The thumbnail grid (1630 x 130 pixels) is larger than the backdrop "
           "(800 x 600)"}},
     };
-    for (const LayoutCase& row : cases) {
+    for (const auto& row : cases) {
         SCOPED_TRACE(row.extraSettings.join(" | ").toStdString());
         KioskFolder folder;
         folder.writeStandardKiosk(row.extraSettings);

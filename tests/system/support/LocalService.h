@@ -58,13 +58,10 @@ inline bool startService(QProcess& process, const QString& program, const QStrin
 {
     endWithParent(process);
     process.start(program, arguments);
-    return waitFor(
-               [&] {
-                   process.waitForFinished(0);
-                   return process.state() == QProcess::NotRunning || answers();
-               },
-               30'000) &&
-           process.state() != QProcess::NotRunning;
+    const auto ended = [&] {
+        return !process.waitForFinished(0) && process.state() == QProcess::NotRunning;
+    };
+    return waitFor([&] { return ended() || answers(); }, 30'000) && !ended();
 }
 
 } // namespace quindle::systemtest
