@@ -18,6 +18,7 @@ namespace quindle::systemtest {
 // generated keys, reachable only on 127.0.0.1: global and local discovery, relays, NAT
 // traversal, usage reporting and upgrades off, its peers at static tcp://127.0.0.1 addresses,
 // file watching off so that folders are rescanned through the REST API when a test says so.
+// Upgrades and the browser are left off by the command line.
 class Syncthing
 {
 public:
@@ -68,10 +69,6 @@ public:
             return false;
         }
         config.close();
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("STNOUPGRADE"), QStringLiteral("1"));
-        environment.insert(QStringLiteral("STNODEFAULTFOLDER"), QStringLiteral("1"));
-        m_process.setProcessEnvironment(environment);
         m_process.setProcessChannelMode(QProcess::MergedChannels);
         m_process.setStandardOutputFile(m_home + QStringLiteral("/syncthing.log"));
         if (startService(m_process, programPath(),
@@ -120,8 +117,8 @@ private:
                    "<globalAnnounceEnabled>false</globalAnnounceEnabled>"
                    "<localAnnounceEnabled>false</localAnnounceEnabled>"
                    "<relaysEnabled>false</relaysEnabled><natEnabled>false</natEnabled>"
-                   "<urAccepted>-1</urAccepted><autoUpgradeIntervalH>0</autoUpgradeIntervalH>"
-                   "<startBrowser>false</startBrowser><crashReportingEnabled>false</crashReportingEnabled>"
+                   "<urAccepted>-1</urAccepted>"
+                   "<crashReportingEnabled>false</crashReportingEnabled>"
                    "<stunKeepaliveStartS>0</stunKeepaliveStartS><reconnectionIntervalS>1</"
                    "reconnectionIntervalS>"
                    "<setLowPriority>false</setLowPriority></options>\n</configuration>\n")
