@@ -6,19 +6,6 @@
 using namespace quindle;
 using namespace quindle::test;
 
-namespace {
-
-struct UpdateCase
-{
-    const char* name;
-    bool attract;
-    const char* pointer; // the pointer file's new contents; nullptr: the file removed
-    int touchAt;         // a visitor touches the first menu button at this tick (0: never)
-    int endsAt;          // the tick the kiosk ends at (0: it goes on)
-};
-
-} // namespace
-
 // The pointer file is read once a minute; a new kiosk folder there ends the kiosk at the
 // first tick nobody uses it, and nothing else does.
 TEST(ContentUpdate, EndsForANewKioskFolderOnlyWhenNobodyUsesTheKiosk)
@@ -26,7 +13,14 @@ TEST(ContentUpdate, EndsForANewKioskFolderOnlyWhenNobodyUsesTheKiosk)
     // The idle countdown starts at the settings' 120 seconds, and again after a touch; without
     // attract it starts at nothing and runs a minute between restarts. The pointer is first
     // read at tick 60.
-    const UpdateCase cases[] = {
+    const struct
+    {
+        const char* name;
+        bool attract;
+        const char* pointer; // the pointer file's new contents; nullptr: the file removed
+        int touchAt;         // a visitor touches the first menu button at this tick (0: never)
+        int endsAt;          // the tick the kiosk ends at (0: it goes on)
+    } cases[] = {
         {"new folder", true, "Kiosk2\r\n", 0, 120},
         {"new folder during a visit", true, "Kiosk2\r\n", 110, 229},
         {"new folder, attract off", false, "Kiosk2\r\n", 0, 61},
@@ -34,19 +28,18 @@ TEST(ContentUpdate, EndsForANewKioskFolderOnlyWhenNobodyUsesTheKiosk)
         {"folder not there", true, "Missing\r\n", 0, 0},
         {"same folder", true, "kiosk\r\n", 0, 0},
     };
-    for (const UpdateCase& row : cases) {
+    for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         KioskFolder folder;
-        folder.writeStandardKiosk(
-            {row.attract ? QStringLiteral("attract = true") : QStringLiteral("attract = false")});
-        folder.temp().makeFolder(QStringLiteral("Kiosk2"));
+        folder.writeStandardKiosk({row.attract ? "attract = true" : "attract = false"});
+        folder.temp().makeFolder("Kiosk2");
         KioskHarness kiosk(folder);
         ASSERT_TRUE(kiosk.start());
         kiosk.window().activateKiosk();
-        if (row.pointer)
-            folder.temp().write(QStringLiteral("quindleFolder.ini"), row.pointer);
+        if (!row.pointer)
+            QFile::remove(folder.temp().filePath("quindleFolder.ini"));
         else
-            QFile::remove(folder.temp().filePath(QStringLiteral("quindleFolder.ini")));
+            folder.temp().write("quindleFolder.ini", row.pointer);
         int endedAt = 0;
         for (int tick = 1; tick <= 400 && endedAt == 0; ++tick) {
             if (tick == row.touchAt)

@@ -12,9 +12,10 @@ using quindle::test::KioskFolder;
 
 namespace {
 
-// A day's log as the kiosk writes it, from "hh:mm:ss event" entries separated by "; "; an entry
-// without a time is written as it is, as another program's line would be.
-void writeLog(const KioskFolder& kiosk, QDate day, const QString& entries)
+// A day's log as the kiosk writes it into its folder, from "hh:mm:ss event" entries separated by
+// "; "; an entry without a time is written as it is, as another program's line would be.
+void writeLog(const KioskFolder& kiosk, QDate day, const QString& entries,
+              const QString& folder = "log files")
 {
     QByteArray text;
     for (const QString& entry : entries.split(QStringLiteral("; "))) {
@@ -23,7 +24,7 @@ void writeLog(const KioskFolder& kiosk, QDate day, const QString& entries)
             (time.isValid() ? TrackingLog::formatLine(entry.mid(9), QDateTime(day, time)) : entry.toUtf8()) +
             "\r\n";
     }
-    kiosk.temp().write("log files/" + TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day), text);
+    kiosk.temp().write(folder + "/" + TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day), text);
 }
 
 // Two days with known counts: pictures, a print, menus, searches, restarts, and three visits
@@ -130,16 +131,12 @@ TEST(ActivityReport, FleetShowsEachKioskAndTheirSum)
 {
     KioskFolder fleet;
     const QDate today = QDate::currentDate();
-    const auto write = [&](const QString& kiosk, QDate day, const QStringList& entries) {
-        QString text;
-        for (const QString& entry : entries)
-            text += TrackingLog::formatLine(entry, QDateTime(day, QTime(10, 0))) + "\r\n";
-        fleet.temp().write("fleet/" + kiosk + "/" +
-                               TrackingLog::fileNameFor(quindle::TrackingMode::Daily, day),
-                           text.toUtf8());
-    };
-    write("a", today, {"Exit Attract Mode", "Detail: Ring.jpg", "Print: Ring.jpg", "Search: gold"});
-    write("b", today.addDays(-2), {"Exit Attract Mode", "Detail: Ring.jpg", "Detail: Watch.jpg"});
+    writeLog(fleet, today,
+             "10:00:00 Exit Attract Mode; 10:00:00 Detail: Ring.jpg; 10:00:00 Print: Ring.jpg; "
+             "10:00:00 Search: gold",
+             "fleet/a");
+    writeLog(fleet, today.addDays(-2),
+             "10:00:00 Exit Attract Mode; 10:00:00 Detail: Ring.jpg; 10:00:00 Detail: Watch.jpg", "fleet/b");
     fleet.temp().write("fleet/a/content version.txt", "20260512T101500Z\n");
 
     QString out;

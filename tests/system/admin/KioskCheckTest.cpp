@@ -6,28 +6,21 @@
 
 using quindle::test::KioskFolder;
 
-namespace {
-
-const QString undecodable =
-    QStringLiteral(": warning: The picture cannot be decoded: the kiosk shows nothing in its place");
-
-struct CheckCase
-{
-    std::vector<std::pair<int, const char*>> statements = {}; // standard settings lines replaced, from 1
-    QStringList removed = {};                                 // files and folders of the program folder
-    std::vector<std::pair<QString, QByteArray>> written = {};
-    QStringList lines; // how the lines printed begin, the summary last
-    int status = 0;
-};
-
-} // namespace
-
 // Each case changes the standard kiosk, with one attract slide, and gives how every line of the
 // output begins. An empty print file matters only when print files are sent; several faults are
 // listed in the order the kiosk meets them.
 TEST(KioskCheck, FaultsListedWithTheirFilesLinesAndSummary)
 {
-    const CheckCase cases[] = {
+    const QString undecodable =
+        ": warning: The picture cannot be decoded: the kiosk shows nothing in its place";
+    const struct
+    {
+        std::vector<std::pair<int, const char*>> statements = {}; // standard settings lines replaced, from 1
+        QStringList removed = {};                                 // files and folders of the program folder
+        std::vector<std::pair<QString, QByteArray>> written = {};
+        QStringList lines; // how the lines printed begin, the summary last
+        int status = 0;
+    } cases[] = {
         {.statements = {{18, "printing = JPG"}},
          .written = {{"Kiosk/Rings/Item 01.prn", ""}},
          .lines = {"0 errors, 0 warnings, 0 notes: the kiosk would start and run."}},
@@ -61,7 +54,7 @@ TEST(KioskCheck, FaultsListedWithTheirFilesLinesAndSummary)
               "1 error, 0 warnings, 0 notes"},
          .status = 1},
     };
-    for (const CheckCase& row : cases) {
+    for (const auto& row : cases) {
         SCOPED_TRACE(row.lines.front().toStdString());
         KioskFolder kiosk;
         kiosk.writeStandardKiosk();

@@ -1,5 +1,5 @@
 #include "support/KioskFolder.h"
-#include "tools/admin/AdminCommands.h"
+#include "system/admin/AdminRun.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -8,15 +8,11 @@ using quindle::test::KioskFolder;
 
 namespace {
 
-int preview(const KioskFolder& folder, const QString& output, QString& out, QString& err,
-            const QStringList& more = {})
+// The owner's preview of the folder into output: its exit status, and in out what it printed.
+int preview(const KioskFolder& folder, const QString& output, QString& out, const QStringList& more = {})
 {
-    QTextStream outStream(&out);
-    QTextStream errStream(&err);
-    return quindle::admin::runAdmin(QStringList{"quindle-admin", "preview", "--program-folder",
-                                                folder.programFolder(), "--output", output} +
-                                        more,
-                                    {}, {outStream, errStream, false});
+    return quindle::test::runAdmin(
+        QStringList{"preview", "--program-folder", folder.programFolder(), "--output", output} + more, out);
 }
 
 // The colour of a pixel is compared loosely: the pictures pass through JPEG.
@@ -26,17 +22,15 @@ bool near(QColor expected, QColor actual)
            std::abs(expected.blue() - actual.blue()) < 12;
 }
 
-struct LayoutCase
-{
-    QStringList extraSettings; // after the standard settings' 19 lines
-    QStringList problems;
-};
-
 } // namespace
 
 TEST(Preview, LayoutProblemsNamedWithTheirStatements)
 {
-    const LayoutCase cases[] = {
+    const struct
+    {
+        QStringList extraSettings; // after the standard settings' 19 lines
+        QStringList problems;
+    } cases[] = {
         {{}, {}},
         {{"btn3 = Watches, 150, 120", "keyboard = 700, 60", "keyboardText = 40, 440"},
          {"Kiosk/quindle.ini:21: warning: keyboard lies partly outside the backdrop (800 x 600): 700, 60 to "
@@ -54,18 +48,17 @@ TEST(Preview, LayoutProblemsNamedWithTheirStatements)
          {"Kiosk/quindle.ini:20: warning: The thumbnail grid (1630 x 130 pixels) is larger than the backdrop "
           "(800 x 600)"}},
     };
-    for (const LayoutCase& row : cases) {
+    for (const auto& row : cases) {
         SCOPED_TRACE(row.extraSettings.join(" | ").toStdString());
         KioskFolder folder;
         folder.writeStandardKiosk(row.extraSettings);
         QString out;
-        QString err;
-        EXPECT_EQ(0, preview(folder, folder.temp().filePath("preview"), out, err));
+        EXPECT_EQ(0, preview(folder, folder.temp().filePath("preview"), out));
+        // Standard error is in out too: nothing but the problems comes before the summary.
         QStringList lines = out.split('\n', Qt::SkipEmptyParts);
         ASSERT_FALSE(lines.isEmpty());
-        lines.removeLast(); // the summary
+        EXPECT_TRUE(lines.takeLast().startsWith("Wrote ")) << out.toStdString();
         EXPECT_EQ(row.problems, lines);
-        EXPECT_EQ(QString(), err);
     }
 }
 
@@ -77,8 +70,7 @@ TEST(Preview, ScreensShowThePicturesWhereTheSettingsPutThem)
     folder.writeStandardKiosk();
     const QString output = folder.temp().filePath("preview");
     QString out;
-    QString err;
-    ASSERT_EQ(0, preview(folder, output, out, err));
+    ASSERT_EQ(0, preview(folder, output, out));
     const QImage start(output + "/start.png");
     ASSERT_EQ(QSize(800, 600), start.size());
     EXPECT_TRUE(near(QColor(0x993366), start.pixelColor(120, 115)))
@@ -89,7 +81,7 @@ TEST(Preview, ScreensShowThePicturesWhereTheSettingsPutThem)
     EXPECT_FALSE(near(QColor(0x336699), start.pixelColor(250, 200)));
 
     // On a screen of 400 x 400 the 800 x 600 screens are halved, with bars above and below.
-    ASSERT_EQ(0, preview(folder, output + "-small", out, err, {"--size", "400x400"}));
+    ASSERT_EQ(0, preview(folder, output + "-small", out, {"--size", "400x400"}));
     const QImage small(output + "-small/start.png");
     EXPECT_EQ(QSize(400, 400), small.size());
     EXPECT_EQ(QColor(Qt::black), small.pixelColor(200, 40));
@@ -119,9 +111,8 @@ TEST(Preview, KioskThatWouldNotStartEndsWithTheKiosksMessage)
         if (row.removed)
             QFile::remove(folder.temp().filePath(row.removed));
         QString out;
-        QString err;
-        EXPECT_EQ(1, preview(folder, folder.temp().filePath("preview"), out, err));
-        EXPECT_TRUE(err.startsWith(row.message)) << err.toStdString();
+        EXPECT_EQ(1, preview(folder, folder.temp().filePath("preview"), out));
+        EXPECT_TRUE(out.startsWith(row.message)) << out.toStdString();
         EXPECT_FALSE(QFile::exists(folder.temp().filePath("preview/start.png")));
     }
 }

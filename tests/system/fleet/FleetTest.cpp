@@ -1,20 +1,16 @@
 #include "support/TempFolder.h"
 #include "system/admin/AdminRun.h"
 #include "system/support/KioskProcess.h"
-#include "system/support/KioskSession.h"
 #include "system/support/Syncthing.h"
 #include "system/support/SystemKiosk.h"
-#include "system/support/XServer.h"
 
-#include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace quindle::systemtest;
-using quindle::test::TempFolder;
+using namespace quindle::test;
 
 namespace {
 
@@ -35,61 +31,19 @@ struct ShopKiosk
         QFile file(programFolder + QStringLiteral("/quindleFolder.ini"));
         return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
     }
-
     // "follow" as the kiosk's units run it: its exit status, and its one line in line.
     int follow(QString& line) const
     {
-        QString err;
-        QTextStream outStream(&line);
-        QTextStream errStream(&err);
-        const int status = quindle::admin::runAdmin(
-            {"quindle-admin", "follow", "--channel", channel, "--program-folder", programFolder}, {},
-            {outStream, errStream, false});
-        line += err;
-        return status;
+        line.clear();
+        return runAdmin({"follow", "--channel", channel, "--program-folder", programFolder}, line);
     }
-
     // Starts the built kiosk, as its service does, and waits for its window.
     bool start()
     {
         process = std::make_unique<KioskProcess>(*server, programFolder);
-        if (!process->start())
-            return false;
-        return waitFor(
-            [&] {
-                for (const TopLevelWindow& shown : server->viewableTopLevels()) {
-                    if (shown.name == QStringLiteral("Quindle"))
-                        return true;
-                }
-                return false;
-            },
-            60'000);
-    }
-
-    // The event of every line of every log file, files in name order.
-    QStringList loggedEvents() const
-    {
-        QStringList events;
-        const QDir folder(logFolder());
-        for (const QString& fileName : folder.entryList({QStringLiteral("*.csv")}, QDir::Files, QDir::Name)) {
-            QFile file(folder.filePath(fileName));
-            file.open(QIODevice::ReadOnly);
-            for (const QByteArray& line : file.readAll().split('\n')) {
-                if (line.startsWith('"'))
-                    events << QString::fromUtf8(line.mid(1, line.indexOf("\",\"") - 1));
-            }
-        }
-        return events;
+        return process->start() && waitFor([&] { return server->windowNamed("Quindle").id != 0; }, 60'000);
     }
 };
-
-QString publish(const QString& source, const QString& channel, const QString& key)
-{
-    QString out;
-    EXPECT_EQ(0, quindle::test::runAdmin({"publish", source, "--channel", channel, "--key", key}, out))
-        << out.toStdString();
-    return out.section(' ', 2, 2).chopped(2);
-}
 
 // Every file below from is below to with the same size: Syncthing delivered it.
 bool sameFiles(const QString& from, const QString& to)
@@ -110,52 +64,51 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     if (Syncthing::programPath().isEmpty())
         GTEST_SKIP() << "syncthing is not installed (scripts/deps/fleet.txt lists it)";
     TempFolder folder;
-    SystemKiosk source(folder.filePath(QStringLiteral("owner/source")));
+    SystemKiosk source(folder.filePath("owner/source"));
     ASSERT_EQ("", source.problem().toStdString());
-    ASSERT_TRUE(source.setSetting(QStringLiteral("timeout"), QStringLiteral("3")));
-    ASSERT_TRUE(source.setSetting(QStringLiteral("attractTimer"), QStringLiteral("2")));
-    const QString keys = folder.makeFolder(QStringLiteral("owner/keys"));
+    ASSERT_TRUE(source.setSetting("timeout", "3") && source.setSetting("attractTimer", "2"));
+    const QString keys = folder.makeFolder("owner/keys");
     QString out;
-    ASSERT_EQ(0, quindle::test::runAdmin({"keygen", keys}, out));
-    const QString key = keys + QStringLiteral("/owner.key");
-    const QString channel = folder.filePath(QStringLiteral("owner/channel"));
-    const QString fleet = folder.filePath(QStringLiteral("owner/fleet"));
+    ASSERT_EQ(0, runAdmin({"keygen", keys}, out));
+    const QString key = keys + "/owner.key";
+    const QString channel = folder.filePath("owner/channel");
+    const QString fleet = folder.filePath("owner/fleet");
 
-    Syncthing owner(folder.makeFolder(QStringLiteral("owner/syncthing")), QStringLiteral("owner"));
+    using Type = Syncthing::FolderType;
+    Syncthing owner(folder.makeFolder("owner/syncthing"), "owner");
     ASSERT_EQ("", owner.problem().toStdString());
     ShopKiosk kiosks[2];
     for (int i = 0; i < 2; ++i) {
         ShopKiosk& kiosk = kiosks[i];
         kiosk.name = QStringLiteral("kiosk%1").arg(i + 1);
-        kiosk.programFolder = folder.makeFolder(kiosk.name + QStringLiteral("/program"));
-        kiosk.channel = folder.filePath(kiosk.name + QStringLiteral("/channel"));
-        QFile::copy(keys + QStringLiteral("/owner.pub"),
-                    kiosk.programFolder + QStringLiteral("/trusted-publishers"));
-        kiosk.syncthing = std::make_unique<Syncthing>(
-            folder.makeFolder(kiosk.name + QStringLiteral("/syncthing")), kiosk.name);
-        ASSERT_EQ("", kiosk.syncthing->problem().toStdString());
-        kiosk.syncthing->addPeer(owner);
-        owner.addPeer(*kiosk.syncthing);
-        kiosk.syncthing->addFolder(QStringLiteral("channel"), kiosk.channel,
-                                   Syncthing::FolderType::ReceiveOnly, {"owner"});
-        kiosk.syncthing->addFolder("logs-" + kiosk.name, kiosk.logFolder(), Syncthing::FolderType::SendOnly,
-                                   {"owner"});
-        owner.addFolder("logs-" + kiosk.name, fleet + "/" + kiosk.name, Syncthing::FolderType::ReceiveOnly,
-                        {kiosk.name});
+        kiosk.programFolder = folder.makeFolder(kiosk.name + "/program");
+        kiosk.channel = folder.filePath(kiosk.name + "/channel");
+        QFile::copy(keys + "/owner.pub", kiosk.programFolder + "/trusted-publishers");
+        kiosk.syncthing =
+            std::make_unique<Syncthing>(folder.makeFolder(kiosk.name + "/syncthing"), kiosk.name);
+        Syncthing& own = *kiosk.syncthing;
+        ASSERT_EQ("", own.problem().toStdString());
+        own.addPeer(owner);
+        owner.addPeer(own);
+        own.addFolder("channel", kiosk.channel, Type::ReceiveOnly, {"owner"});
+        own.addFolder("logs-" + kiosk.name, kiosk.logFolder(), Type::SendOnly, {"owner"});
+        owner.addFolder("logs-" + kiosk.name, fleet + "/" + kiosk.name, Type::ReceiveOnly, {kiosk.name});
     }
-    owner.addFolder(QStringLiteral("channel"), channel, Syncthing::FolderType::SendOnly,
-                    {"kiosk1", "kiosk2"});
+    owner.addFolder("channel", channel, Type::SendOnly, {"kiosk1", "kiosk2"});
     ASSERT_TRUE(owner.start()) << owner.problem().toStdString();
     for (ShopKiosk& kiosk : kiosks)
         ASSERT_TRUE(kiosk.syncthing->start()) << kiosk.syncthing->problem().toStdString();
     ASSERT_TRUE(waitFor([&] { return owner.connectedToAll(); }, 30'000)) << "the instances did not connect";
+    QString line;
+    const auto takes = [&](const ShopKiosk& kiosk, const QString& version) {
+        return waitFor([&] { return kiosk.follow(line) == 0 && line.contains(version + " taken"); }, 30'000);
+    };
 
     // The first version, taken by both kiosks, which then start on it.
     const QString first = publish(source.kioskFolder(), channel, key);
-    ASSERT_TRUE(owner.rescan(QStringLiteral("channel")));
+    ASSERT_TRUE(owner.rescan("channel"));
     for (ShopKiosk& kiosk : kiosks) {
-        QString line;
-        ASSERT_TRUE(waitFor([&] { return kiosk.follow(line = {}) == 0; }, 30'000)) << line.toStdString();
+        ASSERT_TRUE(waitFor([&] { return kiosk.follow(line) == 0; }, 30'000)) << line.toStdString();
         EXPECT_EQ(first.toUtf8(), kiosk.pointer());
         kiosk.server = std::make_unique<XServer>(QSize(1920, 1080));
         ASSERT_TRUE(kiosk.server->isRunning()) << "no X server (Debian package xvfb)";
@@ -171,13 +124,9 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     QElapsedTimer published;
     published.start();
     const QString second = publish(source.kioskFolder(), channel, key);
-    ASSERT_TRUE(owner.rescan(QStringLiteral("channel")));
-    for (ShopKiosk& kiosk : kiosks) {
-        QString line;
-        ASSERT_TRUE(
-            waitFor([&] { return kiosk.follow(line = {}) == 0 && line.contains(second + " taken"); }, 30'000))
-            << line.toStdString();
-    }
+    ASSERT_TRUE(owner.rescan("channel"));
+    for (ShopKiosk& kiosk : kiosks)
+        ASSERT_TRUE(takes(kiosk, second)) << line.toStdString();
     const double taken = published.elapsed() / 1000.0;
     for (ShopKiosk& kiosk : kiosks) {
         ASSERT_TRUE(kiosk.process->waitForFinished(90'000))
@@ -196,36 +145,30 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     // at once. Rolled back, the first kiosk stays on the second version.
     QThread::msleep(1100);
     const QString third = publish(source.kioskFolder(), channel, key);
-    ASSERT_TRUE(owner.rescan(QStringLiteral("channel")));
-    QString line;
-    ASSERT_TRUE(
-        waitFor([&] { return kiosks[1].follow(line = {}) == 0 && line.contains(third + " taken"); }, 30'000))
-        << line.toStdString();
+    ASSERT_TRUE(owner.rescan("channel"));
+    ASSERT_TRUE(takes(kiosks[1], third)) << line.toStdString();
     ShopKiosk& shop = kiosks[0];
     const QString delivered = shop.channel + "/versions/" + third;
     ASSERT_TRUE(
         waitFor([&] { return sameFiles(channel + "/versions", shop.channel + "/versions"); }, 30'000));
     const QString picture = source.pictures(0).at(1).mid(source.kioskFolder().size() + 1);
     ASSERT_TRUE(QFile::remove(delivered + "/" + picture));
-    EXPECT_EQ(1, shop.follow(line = {}));
+    EXPECT_EQ(1, shop.follow(line));
     EXPECT_EQ("quindle-admin follow: version " + third + " refused: not complete: \"" + picture +
                   "\" is missing\n",
               line);
     EXPECT_EQ(second.toUtf8(), shop.pointer());
-    ASSERT_TRUE(shop.syncthing->rescan(QStringLiteral("channel")) &&
-                shop.syncthing->revert(QStringLiteral("channel")));
-    ASSERT_TRUE(
-        waitFor([&] { return shop.follow(line = {}) == 0 && line.contains(third + " taken"); }, 30'000))
-        << line.toStdString();
-    ASSERT_EQ(0, quindle::test::runAdmin({"rollback", "--program-folder", shop.programFolder}, out));
-    EXPECT_EQ(0, shop.follow(line = {}));
+    ASSERT_TRUE(shop.syncthing->rescan("channel") && shop.syncthing->revert("channel"));
+    ASSERT_TRUE(takes(shop, third)) << line.toStdString();
+    ASSERT_EQ(0, runAdmin({"rollback", "--program-folder", shop.programFolder}, out));
+    EXPECT_EQ(0, shop.follow(line));
     EXPECT_EQ(second.toUtf8(), shop.pointer());
 
     // Both kiosks' logs arrive at the owner's machine and the fleet report counts both.
     for (ShopKiosk& kiosk : kiosks) {
         kiosk.process->terminate();
         ASSERT_TRUE(kiosk.process->waitForExit());
-        const QStringList events = kiosk.loggedEvents();
+        const QStringList events = SystemKiosk::logEvents(kiosk.programFolder);
         const qsizetype update = events.lastIndexOf(QStringLiteral("Program Termination: Content Update"));
         ASSERT_GT(update, 0) << events.join('|').toStdString();
         EXPECT_EQ("Program Started", events.value(update + 1).toStdString());
@@ -234,8 +177,7 @@ TEST(Fleet, PublishedVersionReachesBothKiosks_aDeliveryCutShortIsNotTaken_logsCo
     for (ShopKiosk& kiosk : kiosks)
         ASSERT_TRUE(waitFor([&] { return sameFiles(kiosk.logFolder(), fleet + "/" + kiosk.name); }, 30'000))
             << kiosk.name.toStdString() << "'s logs did not arrive";
-    ASSERT_EQ(0, quindle::test::runAdmin(
-                     {"report", "--fleet", fleet, "--output", folder.filePath("fleet.html")}, out));
+    ASSERT_EQ(0, runAdmin({"report", "--fleet", fleet, "--output", folder.filePath("fleet.html")}, out));
     EXPECT_TRUE(out.contains(": 2 kiosks.")) << out.toStdString();
     for (const ShopKiosk& kiosk : kiosks)
         EXPECT_TRUE(out.contains(QRegularExpression(

@@ -3,26 +3,10 @@
 #include "support/TempFolder.h"
 #include "system/support/KioskProcess.h"
 #include "system/support/KioskScreen.h"
-#include "system/support/SystemKiosk.h"
-#include "system/support/XServer.h"
 
-#include <QDir>
-#include <QThread>
-#include <functional>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace quindle::systemtest {
-
-// Polls until the check holds or the time is up.
-inline bool waitFor(const std::function<bool()>& check, int timeoutMs = 20'000)
-{
-    for (const QDeadlineTimer deadline(timeoutMs); !check(); QThread::msleep(40)) {
-        if (deadline.hasExpired())
-            return false;
-    }
-    return true;
-}
 
 // One test's whole set-up: its own X server, a generated kiosk folder, the built kiosk on it, real
 // input and the screen. Everything started is ended by its process id, also on failure.
@@ -69,11 +53,7 @@ protected:
         ASSERT_TRUE(process->start()) << "the kiosk program did not start";
         TopLevelWindow window;
         const auto shownOrEnded = [&] {
-            for (const TopLevelWindow& shown : server.viewableTopLevels()) {
-                if (shown.name == QStringLiteral("Quindle"))
-                    window = shown;
-            }
-            return window.id != 0 || !process->isRunning();
+            return (window = server.windowNamed("Quindle")).id != 0 || !process->isRunning();
         };
         ASSERT_TRUE(waitFor(shownOrEnded, 60'000)) << "no kiosk window appeared";
         process->window = window.id;
