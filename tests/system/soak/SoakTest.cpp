@@ -221,12 +221,6 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
     TrackingLog& log = kiosk.window().trackingLog();
     ASSERT_TRUE(log.flush());
     const LogFiles files = readLogFiles(log.logFolder());
-    std::printf("soak: %lld s simulated, %lld presses, %lld lines logged, %lld found in %d files, "
-                "%d restarts requested; heap %.2f MB settled, %.2f MB at the end; descriptors %d, %d\n",
-                static_cast<long long>(length.count()), static_cast<long long>(visitor.presses),
-                static_cast<long long>(log.linesLogged()), static_cast<long long>(files.lines), files.files,
-                kiosk.machine.restart.requests, static_cast<double>(heapSettled) / 1e6,
-                static_cast<double>(heapAtEnd) / 1e6, descriptorsSettled, descriptorsAtEnd);
 
     EXPECT_GT(visitor.presses, 100);
     EXPECT_EQ(log.linesLogged(), files.lines);
