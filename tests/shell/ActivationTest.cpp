@@ -27,13 +27,6 @@ protected:
                QStringLiteral("timeout = 3")});
         kiosk.window().activateKiosk();
     }
-    void ticks(int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            kiosk.clock.advance(std::chrono::seconds(1));
-            kiosk.window().tick();
-        }
-    }
 
     FakeMachine& machine = kiosk.machine;
 };
