@@ -119,7 +119,10 @@ std::optional<QImage> decodeProgressiveEighth(QIODevice& device, const std::atom
     decode.info.client_data = &decode;
     decode.info.src = &decode.source;
     jpeg_read_header(&decode.info, TRUE);
-    if (!jpeg_has_multiple_scans(&decode.info) || !shownAsItIs(decode.info.jpeg_color_space)) {
+    // A sequential picture may come in several scans too; only a progressive one has DC scans
+    // to stop after.
+    if (!decode.info.progressive_mode || !jpeg_has_multiple_scans(&decode.info) ||
+        !shownAsItIs(decode.info.jpeg_color_space)) {
         device.seek(start);
         return std::nullopt;
     }
