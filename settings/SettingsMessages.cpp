@@ -10,7 +10,7 @@ const QString editRequest =
 
 } // namespace
 
-QString improperStatementMessage(const QString& firstLine, QStringView writtenKey, QStringView value)
+QString improperStatementMessage(QLatin1StringView firstLine, QStringView writtenKey, QStringView value)
 {
     // Built in one piece: a settings file full of mistakes makes one of these per line.
     QString message;

@@ -7,7 +7,7 @@ namespace quindle {
 // The texts with which the settings reader ends start-up. A statement that cannot be used
 // is reported in five pieces joined by CR LF: the problem's own first line, an empty line,
 // the statement in double quotes, an empty line, and the request to edit the file.
-QString improperStatementMessage(const QString& firstLine, QStringView writtenKey, QStringView value);
+QString improperStatementMessage(QLatin1StringView firstLine, QStringView writtenKey, QStringView value);
 
 // A problem of the settings file as a whole, where no single statement can be quoted: the
 // sentence, an empty line and the same request to edit the file.

@@ -11,9 +11,10 @@ namespace {
 
 constexpr int valueLength = 100;
 
-QString latin(const char* text)
+// The owner's messages are plain ASCII; a view of one costs nothing until a problem is reported.
+QLatin1StringView latin(const char* text)
 {
-    return QString::fromLatin1(text);
+    return QLatin1StringView(text);
 }
 
 QString missingControlButtonMessage(const char* key, const char* role)
@@ -182,10 +183,10 @@ const std::vector<SettingsParser::KeyHandler>& SettingsParser::handlers()
     return table;
 }
 
-void SettingsParser::readLines(const QList<QStringView>& lines)
+void SettingsParser::readLines(QStringView text)
 {
-    for (qsizetype i = 0; i < lines.size() && !stopped(); ++i)
-        readLine(lines[i], static_cast<int>(i + 1));
+    for (int lineNumber = 1; !text.isEmpty() && !stopped(); ++lineNumber)
+        readLine(takeSettingsLine(text), lineNumber);
     if (!stopped())
         checkWholeFile();
 }
@@ -226,12 +227,12 @@ void SettingsParser::report(int line, const QString& message)
     m_problems.push_back(SettingsProblem{m_settingsFile, line, message});
 }
 
-void SettingsParser::refuse(const Statement& statement, const QString& firstLine, QStringView writtenKey)
+void SettingsParser::refuse(const Statement& statement, QLatin1StringView firstLine, QStringView writtenKey)
 {
     report(statement.line, improperStatementMessage(firstLine, writtenKey, statement.value));
 }
 
-void SettingsParser::refuse(const Statement& statement, const QString& firstLine)
+void SettingsParser::refuse(const Statement& statement, QLatin1StringView firstLine)
 {
     refuse(statement, firstLine, statement.key);
 }
@@ -499,17 +500,16 @@ void SettingsParser::checkWholeFile()
 void SettingsParser::checkMenuNumbers()
 {
     if (m_settings.menuEntryCount() < 1) {
-        return report(0, settingsFileMessage(latin("Your \"quindle.ini\" file has no menu button statement - "
-                                                   "at least \"btn1\" is needed.")));
+        return report(0, settingsFileMessage(QStringLiteral("Your \"quindle.ini\" file has no menu button "
+                                                            "statement - at least \"btn1\" is needed.")));
     }
     for (size_t number = 1; number < m_menuEntryLines.size(); ++number) {
         if (m_menuEntryLines[number] != 0)
             continue;
-        const QString firstLine =
-            QStringLiteral("You have a menu button statement, but no \"btn%1\" statement "
-                           "before it:")
-                .arg(number);
-        return refuse(m_lastMenuStatement, firstLine, menuButtonKey(m_lastMenuStatement.key));
+        const QByteArray firstLine = QByteArrayLiteral("You have a menu button statement, but no \"btn") +
+                                     char('0' + number) + QByteArrayLiteral("\" statement before it:");
+        return refuse(m_lastMenuStatement, QLatin1StringView(firstLine),
+                      menuButtonKey(m_lastMenuStatement.key));
     }
 }
 

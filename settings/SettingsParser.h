@@ -29,7 +29,9 @@ public:
     SettingsParser(const SettingsParser&) = delete;
     SettingsParser& operator=(const SettingsParser&) = delete;
 
-    void readLines(const QList<QStringView>& lines);
+    // Reads the file's text, which must outlive the parser: statements kept from one line
+    // to the next look into it.
+    void readLines(QStringView text);
     const std::vector<SettingsProblem>& problems() const { return m_problems; }
 
 private:
@@ -54,8 +56,8 @@ private:
     void readLine(QStringView line, int lineNumber);
     bool stopped() const;
     void report(int line, const QString& message);
-    void refuse(const Statement& statement, const QString& firstLine, QStringView writtenKey);
-    void refuse(const Statement& statement, const QString& firstLine);
+    void refuse(const Statement& statement, QLatin1StringView firstLine, QStringView writtenKey);
+    void refuse(const Statement& statement, QLatin1StringView firstLine);
 
     // Layout statements.
     void readMenuButton(const Statement& statement);

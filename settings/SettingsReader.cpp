@@ -111,7 +111,7 @@ SettingsReport readSettingsText(QStringView text, KioskSettings settings, const 
     SettingsReport report;
     report.settings = std::move(settings);
     SettingsParser parser(report.settings, settingsFile, handling, findInterfaceFile);
-    parser.readLines(settingsLineViews(text));
+    parser.readLines(text);
     report.problems = parser.problems();
     return report;
 }

@@ -18,15 +18,20 @@ constexpr std::array<char16_t, 32> windows1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
+// Every byte's character, so that decoding is one lookup a byte.
+constexpr std::array<char16_t, 256> windows1252 = [] {
+    std::array<char16_t, 256> table{};
+    for (unsigned value = 0; value < table.size(); ++value)
+        table[value] = value >= 0x80 && value <= 0x9F ? windows1252High[value - 0x80] : char16_t(value);
+    return table;
+}();
+
 QString decodeWindows1252(const QByteArray& bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
     char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        const bool high = value >= 0x80 && value <= 0x9F;
-        *out++ = high ? windows1252High[value - 0x80] : static_cast<char16_t>(value);
-    }
+    for (const char byte : bytes)
+        *out++ = windows1252[static_cast<unsigned char>(byte)];
     return text;
 }
 
@@ -61,40 +66,33 @@ QString decodeSettingsText(QByteArray bytes)
     return decodeWindows1252(bytes);
 }
 
-QList<QStringView> settingsLineViews(QStringView text)
+QStringView takeSettingsLine(QStringView& text)
 {
-    QList<QStringView> lines;
-    lines.reserve(text.count(QLatin1Char('\n')) + 1);
-    while (!text.isEmpty()) {
-        const qsizetype end = text.indexOf(QLatin1Char('\n'));
-        QStringView line = end < 0 ? text : text.first(end);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines.append(line);
-        if (end < 0)
-            break;
-        text = text.sliced(end + 1);
-    }
-    return lines;
+    const qsizetype end = text.indexOf(QLatin1Char('\n'));
+    QStringView line = end < 0 ? text : text.first(end);
+    text = end < 0 ? QStringView() : text.sliced(end + 1);
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    return line;
 }
 
 QStringList splitSettingsLines(const QString& text)
 {
     QStringList lines;
-    for (const QStringView line : settingsLineViews(text))
-        lines.append(line.toString());
+    for (QStringView rest = text; !rest.isEmpty();)
+        lines.append(takeSettingsLine(rest).toString());
     return lines;
 }
 
 QStringView trimmedOfSpaces(QStringView text)
 {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == QLatin1Char(' '))
+    const QChar* start = text.begin();
+    const QChar* end = text.end();
+    while (start != end && *start == QLatin1Char(' '))
         ++start;
-    while (end > start && text[end - 1] == QLatin1Char(' '))
+    while (end != start && end[-1] == QLatin1Char(' '))
         --end;
-    return text.mid(start, end - start);
+    return QStringView(start, end);
 }
 
 QString trimSpaces(QStringView text)
@@ -104,6 +102,9 @@ QString trimSpaces(QStringView text)
 
 QStringView firstCharacterView(QStringView text, int count)
 {
+    // Every character takes at least one code unit, so a text no longer than count is whole.
+    if (text.size() <= count)
+        return text;
     qsizetype units = 0;
     for (int kept = 0; kept < count && units < text.size(); ++kept) {
         const bool pair =

@@ -14,8 +14,10 @@ namespace quindle {
 // mark is dropped.
 QString decodeSettingsText(QByteArray bytes);
 
-// Lines ended by CR LF or LF; the last line needs no ending. The views look into text.
-QList<QStringView> settingsLineViews(QStringView text);
+// Lines end with CR LF or LF; the last line needs no ending. takeSettingsLine returns the
+// first line of a text that is not empty, a view into it without its ending, and leaves text
+// holding the lines after it.
+QStringView takeSettingsLine(QStringView& text);
 QStringList splitSettingsLines(const QString& text);
 
 // Removes leading and trailing space characters only: a tab is part of the text.

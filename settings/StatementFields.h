@@ -28,7 +28,7 @@ public:
     std::uint32_t colour(int number);
 
     bool failed() const { return !m_failure.isEmpty(); }
-    QString failure() const { return m_failure; } // the first line of the owner's message
+    QLatin1StringView failure() const { return m_failure; } // the first line of the owner's message
 
 private:
     template <typename T> T remember(const T& converted);
@@ -37,7 +37,7 @@ private:
 
     // A statement has at most eight fields that are read; more only fail its comma count.
     QVarLengthArray<QStringView, 8> m_fields;
-    QString m_failure;
+    QLatin1StringView m_failure;
 };
 
 // Applies a style word ("bold", "italic" or "boldItalic", in any letter case, compared

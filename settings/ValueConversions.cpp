@@ -16,15 +16,17 @@ bool isBlank(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
+// The scanning below walks pointers rather than indexes: it is the settings reader's
+// innermost loop, and the fuzz build would trace every index comparison.
 QStringView trimBlanks(QStringView text)
 {
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && isBlank(text[start]))
+    const QChar* start = text.begin();
+    const QChar* end = text.end();
+    while (start != end && isBlank(*start))
         ++start;
-    while (end > start && isBlank(text[end - 1]))
+    while (end != start && isBlank(end[-1]))
         --end;
-    return text.mid(start, end - start);
+    return QStringView(start, end);
 }
 
 bool isAsciiDigit(QChar c)
@@ -44,45 +46,45 @@ int hexDigitValue(QChar c)
     return -1;
 }
 
-qsizetype skipDigits(QStringView text, qsizetype i)
+const QChar* skipDigits(const QChar* at, const QChar* end)
 {
-    while (i < text.size() && isAsciiDigit(text[i]))
-        ++i;
-    return i;
+    while (at != end && isAsciiDigit(*at))
+        ++at;
+    return at;
+}
+
+const QChar* skipSign(const QChar* at, const QChar* end)
+{
+    return at != end && (*at == QLatin1Char('+') || *at == QLatin1Char('-')) ? at + 1 : at;
 }
 
 // Whether the whole text is [sign] digits [. digits] [e [sign] digits] with at least one
 // mantissa digit; only ASCII is accepted, so the later byte conversion sees plain text.
 bool isDecimalSyntax(QStringView text)
 {
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    const qsizetype integerStart = i;
-    i = skipDigits(text, i);
-    qsizetype mantissaDigits = i - integerStart;
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        const qsizetype fractionStart = ++i;
-        i = skipDigits(text, i);
-        mantissaDigits += i - fractionStart;
+    const QChar* end = text.end();
+    const QChar* integerStart = skipSign(text.begin(), end);
+    const QChar* at = skipDigits(integerStart, end);
+    bool mantissaDigits = at != integerStart;
+    if (at != end && *at == QLatin1Char('.')) {
+        const QChar* fractionStart = at + 1;
+        at = skipDigits(fractionStart, end);
+        mantissaDigits = mantissaDigits || at != fractionStart;
     }
-    if (mantissaDigits == 0)
+    if (!mantissaDigits)
         return false;
-    if (i < text.size() && (text[i] == QLatin1Char('e') || text[i] == QLatin1Char('E'))) {
-        ++i;
-        if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-            ++i;
-        const qsizetype exponentStart = i;
-        i = skipDigits(text, i);
-        if (i == exponentStart)
+    if (at != end && (*at == QLatin1Char('e') || *at == QLatin1Char('E'))) {
+        const QChar* exponentStart = skipSign(at + 1, end);
+        at = skipDigits(exponentStart, end);
+        if (at == exponentStart)
             return false;
     }
-    return i == text.size();
+    return at == end;
 }
 
 template <typename T> Converted<T> failed(const char* firstLine)
 {
-    return Converted<T>{T{}, QString::fromLatin1(firstLine)};
+    return Converted<T>{T{}, QLatin1StringView(firstLine)};
 }
 
 constexpr const char* notBoolean = "You have a value that cannot be read as true or false:";

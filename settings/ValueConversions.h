@@ -12,7 +12,7 @@ namespace quindle {
 template <typename T> struct Converted
 {
     T value{};
-    QString failure; // empty when the text was read
+    QLatin1StringView failure; // empty when the text was read
 
     bool ok() const { return failure.isEmpty(); }
 };

@@ -47,13 +47,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const quindle::KioskSettings kiosk = fuzzedKiosk();
     static const QString settingsFile = QStringLiteral("/shop/Kiosk/quindle.ini");
-    const QByteArray bytes =
-        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = quindle::decodeSettingsText(
+        QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
 
-    const quindle::SettingsReport first = quindle::readSettingsBytes(
-        bytes, kiosk, settingsFile, quindle::ProblemHandling::StopAtFirst, findInMemory);
-    const quindle::SettingsReport all = quindle::readSettingsBytes(
-        bytes, kiosk, settingsFile, quindle::ProblemHandling::CollectAll, findInMemory);
+    const quindle::SettingsReport first = quindle::readSettingsText(
+        text, kiosk, settingsFile, quindle::ProblemHandling::StopAtFirst, findInMemory);
+    const quindle::SettingsReport all = quindle::readSettingsText(
+        text, kiosk, settingsFile, quindle::ProblemHandling::CollectAll, findInMemory);
     if (first.ok() != all.ok())
         std::abort();
     if (!first.ok() && first.problems.front().message != all.problems.front().message)
