@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <QStringEncoder>
 #include <QStringList>
 #include <algorithm>
 #include <cerrno>
@@ -71,8 +72,9 @@ qsizetype validRunEnd(const QByteArray& bytes, qsizetype from)
 
 QString decodeFileName(const QByteArray& bytes)
 {
-    // Most names are valid UTF-8 and nothing else.
-    if (validRunEnd(bytes, 0) == bytes.size())
+    // Most names are valid UTF-8 and nothing else (Qt's check refuses what validRunEnd
+    // refuses: overlong forms, surrogates, code points above U+10FFFF).
+    if (bytes.isValidUtf8())
         return QString::fromUtf8(bytes);
     QString name;
     name.reserve(bytes.size());
@@ -92,26 +94,34 @@ QString decodeFileName(const QByteArray& bytes)
 
 QByteArray encodeFileName(const QString& name)
 {
-    const auto keptByte = [](QChar unit) {
-        return unit.unicode() >= escapeBase + 0x80 && unit.unicode() <= escapeBase + 0xFF;
-    };
-    // Most names hold no kept byte at all.
-    if (std::none_of(name.begin(), name.end(), keptByte))
-        return name.toUtf8();
     QByteArray bytes;
-    bytes.reserve(name.size());
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < name.size(); ++i) {
-        const char16_t unit = name[i].unicode();
-        const bool paired = QChar::isLowSurrogate(unit) && i > 0 && name[i - 1].isHighSurrogate();
-        if (!keptByte(name[i]) || paired)
-            continue;
-        bytes.append(QStringView(name).mid(start, i - start).toUtf8());
-        bytes.append(static_cast<char>(unit - escapeBase));
-        start = i + 1;
-    }
-    bytes.append(QStringView(name).mid(start).toUtf8());
+    appendFileName(bytes, name);
     return bytes;
+}
+
+void appendFileName(QByteArray& bytes, QStringView name)
+{
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    const qsizetype start = bytes.size();
+    bytes.resize(start + utf8.requiredSpace(name.size()));
+    char* out = bytes.data() + start;
+    const QChar* run = name.begin();
+    for (const QChar* at = name.begin(); at != name.end(); ++at) {
+        if (!at->isSurrogate())
+            continue;
+        if (at->isHighSurrogate() && at + 1 != name.end() && at[1].isLowSurrogate()) {
+            ++at;
+            continue;
+        }
+        // A lone surrogate: a kept byte, or "?" as QString::toUtf8 writes it.
+        out = utf8.appendToBuffer(out, QStringView(run, at));
+        const char16_t unit = at->unicode();
+        const bool kept = unit >= escapeBase + 0x80 && unit <= escapeBase + 0xFF;
+        *out++ = kept ? static_cast<char>(unit - escapeBase) : '?';
+        run = at + 1;
+    }
+    out = utf8.appendToBuffer(out, QStringView(run, name.end()));
+    bytes.truncate(out - bytes.constData());
 }
 
 QString joinPath(const QString& folder, const QString& name)

@@ -11,6 +11,8 @@ namespace quindle {
 // read from a folder can be shown, logged and opened again unchanged.
 QString decodeFileName(const QByteArray& bytes);
 QByteArray encodeFileName(const QString& name);
+// Appends what encodeFileName gives, without a second buffer.
+void appendFileName(QByteArray& bytes, QStringView name);
 
 // Paths are joined with "/".
 QString joinPath(const QString& folder, const QString& name);

@@ -15,7 +15,7 @@ enum class Shape {
 struct EventText
 {
     TrackingEvent event;
-    const char* text;
+    QByteArrayView text; // its length counted once, when the program is built
     Shape shape;
 };
 
@@ -91,7 +91,10 @@ bool isTerminationText(const QString& text)
 std::optional<ReadTrackingText> readTrackingText(QByteArrayView text)
 {
     for (const EventText& entry : eventTexts) {
-        const QByteArrayView words(entry.text);
+        const QByteArrayView words = entry.text;
+        // Each way to match below needs the first letters to be the same.
+        if (text.isEmpty() || text.front() != words.front())
+            continue;
         switch (entry.shape) {
         case Shape::Fixed:
             if (text == words)

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,15 +16,40 @@ namespace quindle {
 namespace {
 
 // Writes the number in decimal, zeros in front up to width digits, and returns the end.
-// A kiosk logs one line per press: a line's stamp is written without temporaries.
+// A kiosk logs one line per press: a line's stamp is written digit by digit, without
+// temporaries.
 char* putPadded(char* out, int value, int width)
 {
-    std::array<char, 16> digits{};
-    const char* begin = digits.data();
-    const char* end = std::to_chars(digits.data(), digits.data() + digits.size(), value).ptr;
-    for (auto missing = width - (end - begin); missing > 0; --missing)
+    if (value < 0)
+        *out++ = '-';
+    auto magnitude = value < 0 ? 0U - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    std::array<char, 10> reversed{};
+    int count = 0;
+    do {
+        reversed[static_cast<std::size_t>(count++)] = static_cast<char>('0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    for (int missing = width - count; missing > 0; --missing)
         *out++ = '0';
-    return std::copy(begin, end, out);
+    while (count > 0)
+        *out++ = reversed[static_cast<std::size_t>(--count)];
+    return out;
+}
+
+// A part of a date or time below 100, in two digits.
+char* putTwoDigits(char* out, int value)
+{
+    *out++ = static_cast<char>('0' + value / 10);
+    *out++ = static_cast<char>('0' + value % 10);
+    return out;
+}
+
+// A year in four digits, or more when it has more.
+char* putYear(char* out, int year)
+{
+    if (year < 0 || year > 9999)
+        return putPadded(out, year, 4);
+    return putTwoDigits(putTwoDigits(out, year / 100), year % 100);
 }
 
 // Makes sure the written lines reached the medium: a full disk or a failing card may only
@@ -115,31 +139,30 @@ QString TrackingLog::logFolder() const
 
 QByteArray TrackingLog::formatLine(const QString& text, const QDateTime& at)
 {
-    const QByteArray bytes = encodeFileName(text);
     QByteArray line;
-    line.reserve(bytes.size() + 32);
+    line.reserve(text.size() * 3 + 32);
     line += '"';
     // Doubled in the bytes: in UTF-8 no byte of another character is a quote, and the bytes
     // a name keeps as they were are all above ASCII.
-    if (bytes.contains('"'))
-        line += QByteArray(bytes).replace("\"", "\"\"");
+    if (text.contains(QLatin1Char('"')))
+        line += encodeFileName(text).replace("\"", "\"\"");
     else
-        line += bytes;
+        appendFileName(line, text);
     line += "\",\"";
     const QDate date = at.date();
     const QTime time = at.time();
     std::array<char, 64> stamp{};
-    char* out = putPadded(stamp.data(), date.month(), 2);
+    char* out = putTwoDigits(stamp.data(), date.month());
     *out++ = '/';
-    out = putPadded(out, date.day(), 2);
+    out = putTwoDigits(out, date.day());
     *out++ = '/';
-    out = putPadded(out, date.year(), 4);
+    out = putYear(out, date.year());
     *out++ = ' ';
-    out = putPadded(out, time.hour(), 2);
+    out = putTwoDigits(out, time.hour());
     *out++ = ':';
-    out = putPadded(out, time.minute(), 2);
+    out = putTwoDigits(out, time.minute());
     *out++ = ':';
-    out = putPadded(out, time.second(), 2);
+    out = putTwoDigits(out, time.second());
     line.append(stamp.data(), out - stamp.data());
     line += '"';
     return line;
@@ -148,10 +171,11 @@ QByteArray TrackingLog::formatLine(const QString& text, const QDateTime& at)
 QString TrackingLog::fileNameFor(TrackingMode mode, const QDate& date)
 {
     std::array<char, 64> name{};
-    char* out = putPadded(name.data(), date.month(), 2);
-    out = putPadded(out, mode == TrackingMode::Daily ? date.day() : 1, 2);
-    out = putPadded(out, date.year(), 4);
-    return QString::fromLatin1(name.data(), out - name.data()) + QLatin1String(".csv");
+    char* out = putTwoDigits(name.data(), date.month());
+    out = putTwoDigits(out, mode == TrackingMode::Daily ? date.day() : 1);
+    out = putYear(out, date.year());
+    out = std::copy_n(".csv", 4, out);
+    return QString::fromLatin1(name.data(), out - name.data());
 }
 
 } // namespace quindle
