@@ -27,8 +27,6 @@ public:
     Navigation::IdleStep countDown();
     void leaveAttractMode();
 
-    int slideIndex() const { return m_slideIndex; }
-
 private:
     void showNextSlide();
 

@@ -18,12 +18,7 @@ public:
     QDateTime now() const override { return m_now; }
     std::chrono::milliseconds monotonic() const override { return m_monotonic += autoAdvance; }
     // Sleeping moves the fake clocks on at once.
-    void sleepFor(std::chrono::milliseconds duration) override
-    {
-        if (whileSleeping)
-            whileSleeping();
-        advance(duration);
-    }
+    void sleepFor(std::chrono::milliseconds duration) override { advance(duration); }
 
     void setNow(const QDateTime& now) { m_now = now; }
     // Moves both clocks on.
@@ -36,7 +31,6 @@ public:
     // Every reading of the monotonic clock moves it on by this much, so that waits that
     // yield while they watch the clock end without a real sleep.
     std::chrono::milliseconds autoAdvance{1};
-    std::function<void()> whileSleeping;
 
 private:
     QDateTime m_now{QDate(2026, 12, 5), QTime(14, 7, 9)};

@@ -38,7 +38,6 @@ struct Row
 
 // clang-format off
 const Row rows[] = {
-    {"first page of one page and some", 15, 12, {}, 0, 0, {false, true}},
     {"exactly one page", 12, 12, {}, 0, 0, {false, false}},
     {"empty list", 0, 12, {}, 0, 0, {false, false}},
     {"back at the first page stays", 15, 12, {{Back, 0, false}}, 0, 0, {false, true}},
@@ -104,18 +103,6 @@ TEST(Navigation, NeighbourPicturesAreThoseThePagingButtonsShow)
             expected << pictures(row.count).at(position);
         EXPECT_EQ(expected, navigation.neighbourPictures());
     }
-}
-
-TEST(Navigation, ANewListStartsAtItsFirstPage)
-{
-    Navigation navigation(4);
-    navigation.showList(pictures(9));
-    navigation.pageForward();
-    navigation.showList(pictures(2));
-    EXPECT_EQ(0, navigation.pageStart());
-    EXPECT_EQ(QStringLiteral("/k/Rings/Item 2.jpg"), navigation.slotPicture(2));
-    EXPECT_EQ(QString(), navigation.slotPicture(3));
-    EXPECT_EQ(QString(), navigation.pictureAt(0));
 }
 
 TEST(Navigation, TheIdleCountdown)

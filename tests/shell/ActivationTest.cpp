@@ -43,10 +43,8 @@ TEST_F(Activation, RunsOnceHowEverOftenTheWindowIsActivated)
     ASSERT_NE(nullptr, QGuiApplication::overrideCursor());
     EXPECT_EQ(Qt::BlankCursor, QGuiApplication::overrideCursor()->shape());
 
-    kiosk.window().tick();
     kiosk.window().activateKiosk(); // as after a message box closes
     EXPECT_EQ(timer, &kiosk.window().timer());
-    EXPECT_EQ(119, kiosk.window().navigation().idleCountdown());
     EXPECT_EQ(1, kiosk.machine.serviceNotifier.ready);
     while (QGuiApplication::overrideCursor())
         QGuiApplication::restoreOverrideCursor();
@@ -64,8 +62,7 @@ TEST_F(OperatorExit, ARightPressOnTheBareBackdropEndsTheKioskWhereverItIsRelease
                                          controls().btnControl[LookupButton], controls().txtSearch})
         kiosk.click(control, Qt::RightButton);
     EXPECT_EQ(0, kiosk.programEnd.calls);
-    const QStringList before = kiosk.loggedEvents();
-    EXPECT_TRUE(before.contains(QStringLiteral("Menu Button 1 Pressed")));
+    EXPECT_TRUE(kiosk.loggedEvents().contains(QStringLiteral("Menu Button 1 Pressed")));
 
     // Released over a menu button, and outside the window.
     for (const QPoint release : {controls().btnMenu[1]->geometry().center(), QPoint(-40, -40)}) {
@@ -78,8 +75,6 @@ TEST_F(OperatorExit, ARightPressOnTheBareBackdropEndsTheKioskWhereverItIsRelease
         }
     }
     EXPECT_EQ(2, kiosk.programEnd.calls);
-    EXPECT_EQ(QStringLiteral("Program Termination: User Right-Click"),
-              kiosk.loggedEvents().value(before.size()));
     // The watchdog card is disarmed before each end.
     EXPECT_EQ(QStringLiteral("enable tick disable disable"),
               kiosk.machine.watchdogLibrary.commands.join(' '));

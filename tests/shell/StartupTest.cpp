@@ -17,13 +17,8 @@ TEST_F(StartupScreen, BuildsTheScreenFromTheSettingsAndThePictures)
     // Names are found whatever their letter case.
     QFile::rename(folder.interfaceFolder() + QStringLiteral("/btn1.jpg"),
                   folder.interfaceFolder() + QStringLiteral("/BTN1.JPG"));
-    QDir(folder.kioskFolder()).rename(QStringLiteral("Rings"), QStringLiteral("RINGS"));
     start();
 
-    // The window's size and the grid's slots, filled row by row, are compared with the screen in every
-    // journey and lock-down test.
-    ASSERT_EQ(13u, controls().btnThumbnail.size());
-    EXPECT_EQ(QStringLiteral("_Item 01.jpg"), KioskHarness::shownFile(controls().btnThumbnail[1]));
     // Menu buttons take their faces' sizes; captions break at every underscore.
     EXPECT_EQ(QStringLiteral("BTN1.JPG"), KioskHarness::shownFile(controls().btnMenu[1]));
     EXPECT_EQ(QRect(10, 60, 150, 45), controls().btnMenu[2]->geometry());
@@ -63,11 +58,6 @@ TEST(Startup, EndsWithTheMessageOfTheFirstMissingPicture)
              QFile::remove(folder.interfaceFolder() + QStringLiteral("/btn3.jpg"));
          },
          QStringLiteral("Cannot locate JPG image btn3.jpg - Program Terminating.")},
-        {"a control button's face",
-         [](const KioskFolder& folder) {
-             QFile::remove(folder.interfaceFolder() + QStringLiteral("/-close.jpg"));
-         },
-         QStringLiteral("Cannot locate JPG image -close.jpg - Program Terminating.")},
         {"the Interface folder, named with the kiosk folder as the pointer file writes it",
          [](const KioskFolder& folder) {
              QDir(folder.programFolder()).mkpath(QStringLiteral("Shops"));

@@ -55,22 +55,17 @@ void KioskFolder::writeInterfacePictures() const
                                   90, 40);
 }
 
-QString KioskFolder::addPicture(const QString& category, const QString& name, bool withThumbnail) const
+void KioskFolder::addPicture(const QString& category, const QString& name, bool withThumbnail) const
 {
-    const QString path =
-        m_temp.write(QStringLiteral("Kiosk/%1/%2").arg(category, name), jpegBytes(64, 48, 0x336699));
+    m_temp.write(QStringLiteral("Kiosk/%1/%2").arg(category, name), jpegBytes(64, 48, 0x336699));
     if (withThumbnail)
         m_temp.write(QStringLiteral("Kiosk/%1/_%2").arg(category, name), jpegBytes(32, 24, 0x993366));
-    return path;
 }
 
-QStringList KioskFolder::addPictures(const QString& category, int count, bool withThumbnails) const
+void KioskFolder::addPictures(const QString& category, int count, bool withThumbnails) const
 {
-    QStringList paths;
     for (int i = 1; i <= count; ++i)
-        paths << addPicture(category, QStringLiteral("Item %1.jpg").arg(i, 2, 10, QLatin1Char('0')),
-                            withThumbnails);
-    return paths;
+        addPicture(category, QStringLiteral("Item %1.jpg").arg(i, 2, 10, QLatin1Char('0')), withThumbnails);
 }
 
 void KioskFolder::writeStandardKiosk(const QStringList& extraSettings) const

@@ -29,8 +29,8 @@ public:
     void writeInterfacePicture(const QString& name, int width, int height) const;
 
     // Pictures named "Item 01.jpg" … in a category, with "_" thumbnails unless told not to.
-    QStringList addPictures(const QString& category, int count, bool withThumbnails = true) const;
-    QString addPicture(const QString& category, const QString& name, bool withThumbnail = true) const;
+    void addPictures(const QString& category, int count, bool withThumbnails = true) const;
+    void addPicture(const QString& category, const QString& name, bool withThumbnail = true) const;
 
     // The standard kiosk: the standard settings and any extra lines after them (a later line
     // wins), Interface pictures, "Rings" with 15 pictures and "Watches" with 3.
