@@ -147,9 +147,8 @@ TEST_F(CupsPrinting, PrinterMissingOrRefusing_bothModesTellTheVisitorAndGoOn)
     EXPECT_EQ(PrintOutcome::NoPrinter, print(Prn, printFile));
     EXPECT_EQ(PrintOutcome::NoPrinter, print(Jpg, picture, QRectF(1, 1, 2, 2)));
 
-    const QString cannotBeAccessed =
-        QStringLiteral("The printer cannot be accessed. Contact Quorvane Media.");
+    const QString unavailable = QStringLiteral("The printer cannot be accessed. Contact Quorvane Media.");
     const QString noPrinter = QStringLiteral("There is not an available printer on this system");
-    EXPECT_EQ((QStringList{cannotBeAccessed, cannotBeAccessed, noPrinter, noPrinter}), messageBox.messages);
+    EXPECT_EQ((QStringList{unavailable, unavailable, noPrinter, noPrinter}), messageBox.messages);
     EXPECT_TRUE(jobsWhenDone().isEmpty());
 }

@@ -17,8 +17,6 @@ const std::tuple<PrintingMode, const char*, const char*, const char*> faces[] = 
     {Jpg, "Rings/ring12.jpg", "", "print.jpg enabled"},
     {None, "Rings/ring12.jpg", "Rings/ring12.prn", "unchanged"},
     // Prn mode needs the print file beside the picture, its name matched without regard to case.
-    {Prn, "Rings/ring12.jpg", "Rings/ring12.prn", "print.jpg enabled Rings/ring12.prn"},
-    {Prn, "Rings/ring13.jpg", "Rings/ring12.prn", "-print.jpg disabled"},
     {Prn, "Rings/Ring12.JPG", "Rings/RING12.Prn", "print.jpg enabled Rings/RING12.Prn"},
     // The last four characters are replaced, whatever the extension: "ring12.jpeg" keeps its dot.
     {Prn, "Rings/ring12.jpeg", "Rings/ring12.prn Rings/ring12..prn", "print.jpg enabled Rings/ring12..prn"},

@@ -30,7 +30,6 @@ const Gesture gestures[] = {
     {"drag away", 1, "mousedown 1 mousemove %1 mousemove %2 mouseup 1"},
     {"right drag away", 3, "mousedown 3 mousemove %1 mousemove %2 mouseup 3"},
 };
-const Gesture& rightDragAway = gestures[5];
 
 // Keys as xdotool names them: one that only the kiosk's window hears, the message box's escape,
 // and the key that asks for a context menu.
@@ -146,12 +145,9 @@ protected:
     }
 };
 
-using ScreenLockdown = Lockdown;
-using AttractLockdown = Lockdown;
-
 } // namespace
 
-TEST_F(ScreenLockdown, NoKeyGestureOrCloseRequestLeavesTheKiosk_onlyTheOperatorsReleaseEndsIt)
+TEST_F(Lockdown, NoKeyGestureOrCloseRequestLeavesTheKiosk_onlyTheOperatorsReleaseEndsIt)
 {
     startKiosk();
     ASSERT_NE(QPoint(0, 0), kiosk->window().topLeft()) << "the kiosk lies between bars";
@@ -187,14 +183,14 @@ TEST_F(ScreenLockdown, NoKeyGestureOrCloseRequestLeavesTheKiosk_onlyTheOperators
         << "centred on the kiosk";
 
     ASSERT_NO_FATAL_FAILURE(bringTo(Browsing));
-    perform(rightDragAway, kiosk->bareBackdrop(), outside); // released off the window
+    perform(gestures[5], kiosk->bareBackdrop(), outside); // a right drag released off the window
     ASSERT_TRUE(process->waitForExit());
     EXPECT_EQ(0, process->exitCode());
     EXPECT_EQ(QStringList{QStringLiteral("Program Termination: User Right-Click")},
               kiosk->logEvents().filter(QStringLiteral("Termination")));
 }
 
-TEST_F(AttractLockdown, NoKeyOrGestureOnTheSlideshowLeavesTheKiosk)
+TEST_F(Lockdown, NoKeyOrGestureOnTheSlideshowLeavesTheKiosk)
 {
     // The slideshow comes two seconds after the last touch and stays on its first slide.
     ASSERT_TRUE(kiosk->setSetting(QStringLiteral("timeout"), QStringLiteral("2")));

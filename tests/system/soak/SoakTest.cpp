@@ -19,9 +19,8 @@ using std::chrono::seconds;
 // A positive number from the environment, else the fallback.
 double fromEnvironment(const char* name, double fallback)
 {
-    bool ok = false;
-    const double value = qEnvironmentVariable(name).toDouble(&ok);
-    return ok && value > 0 ? value : fallback;
+    const double value = qEnvironmentVariable(name).toDouble(); // 0 when it is no number
+    return value > 0 ? value : fallback;
 }
 
 // How long the simulated run lasts: a few hours by default, so that the suite stays within
@@ -34,10 +33,10 @@ struct LogFiles
     std::int64_t lines = 0;
     std::int64_t malformed = 0;
     int files = 0;
-    int filesEndingMidLine = 0;
 };
 
-// Every line of every tracking file: a quoted event and a quoted time stamp, ended by CR LF.
+// Every line of every tracking file: a quoted event and a quoted time stamp, ended by CR LF. A file
+// that ends in the middle of a line counts as a malformed line more.
 LogFiles readLogFiles(const QString& folder)
 {
     static const QRegularExpression line(
@@ -46,12 +45,10 @@ LogFiles readLogFiles(const QString& folder)
     const QDir dir(folder);
     for (const QString& name : dir.entryList({QStringLiteral("*.csv")}, QDir::Files)) {
         QFile file(dir.filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         ++found.files;
         if (!bytes.isEmpty() && !bytes.endsWith("\r\n"))
-            ++found.filesEndingMidLine;
+            ++found.malformed;
         QList<QByteArray> lines = bytes.split('\n');
         if (lines.last().isEmpty())
             lines.removeLast();
@@ -132,11 +129,8 @@ int restartsDue(const QDateTime& from, seconds length, const QList<QTime>& times
     const QDateTime until = from.addSecs(length.count());
     int due = 0;
     for (QDate day = from.date(); day <= until.date(); day = day.addDays(1)) {
-        for (const QTime& time : times) {
-            const QDateTime at(day, time);
-            if (at > from && at <= until)
-                ++due;
-        }
+        for (const QTime& time : times)
+            due += QDateTime(day, time) > from && QDateTime(day, time) <= until;
     }
     return due;
 }
@@ -197,15 +191,14 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
     start({QStringLiteral("showFileName = bottom, 12, FFFFFF, DejaVu Sans, 8, 000000, bold"),
            QStringLiteral("reboot1 = 3"), QStringLiteral("reboot2 = 13.5"), QStringLiteral("reboot3 = 22")},
           from);
-    const seconds length = soakLength;
     // Memory and descriptors are taken as settled after the first day, or the first quarter
     // of a shorter run: fonts, plug-ins and the picture cache have filled by then.
-    const seconds settled = std::max(seconds(3600), std::min(seconds(86400), length / 4 / 3600 * 3600));
+    const seconds settled = std::max(seconds(3600), std::min(seconds(86400), soakLength / 4 / 3600 * 3600));
     Visitor visitor(kiosk, soakSeed);
 
     std::int64_t heapSettled = 0;
     int descriptorsSettled = 0;
-    run(visitor, length, [&](seconds elapsed) {
+    run(visitor, soakLength, [&](seconds elapsed) {
         if (elapsed == settled) {
             heapSettled = heapInUse();
             descriptorsSettled = openDescriptors();
@@ -225,12 +218,9 @@ TEST_F(Soak, SimulatedDaysLoseNoLineAndKeepMemoryAndDescriptorsLevel)
     EXPECT_GT(visitor.presses, 100);
     EXPECT_EQ(log.linesLogged(), files.lines);
     EXPECT_EQ(0, files.malformed);
-    EXPECT_EQ(0, files.filesEndingMidLine);
-    if (from.addSecs(length.count()).date() != from.date()) {
-        EXPECT_GE(files.files, 2);
-    }
+    EXPECT_GE(files.files, from.addSecs(soakLength.count()).date() != from.date() ? 2 : 1);
     // Each restart is requested once when its time comes.
-    EXPECT_EQ(restartsDue(from, length, {QTime(3, 0), QTime(13, 30), QTime(22, 0)}),
+    EXPECT_EQ(restartsDue(from, soakLength, {QTime(3, 0), QTime(13, 30), QTime(22, 0)}),
               kiosk.machine.restart.requests);
     EXPECT_TRUE(kiosk.messageBox.messages.isEmpty())
         << kiosk.messageBox.messages.join(QLatin1Char('|')).toStdString();
