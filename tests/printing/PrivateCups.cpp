@@ -38,10 +38,9 @@ printf '%s' "$3" > "$folder/$1.title" && mv -- "$folder/.$1" "$folder/$1.data"
 
 PrivateCups::~PrivateCups()
 {
-    // A scheduler that does not end within the limit is killed; the process object waits for that.
+    // A scheduler that does not end within the limit is killed as the process object goes.
     m_cupsd.terminate();
-    if (!m_cupsd.waitForFinished(limitMs))
-        m_cupsd.kill();
+    m_cupsd.waitForFinished(limitMs);
     qunsetenv("CUPS_SERVER");
     qunsetenv("CUPS_SERVERROOT");
     cupsSetServer(nullptr);
@@ -148,8 +147,7 @@ QList<CapturedJob> PrivateCups::capturedJobs() const
         jobs.append({id.toInt(), QString::fromUtf8(m_root.read("capture/" + id + ".title")),
                      m_root.read("capture/" + name)});
     }
-    std::sort(jobs.begin(), jobs.end(),
-              [](const CapturedJob& a, const CapturedJob& b) { return a.id < b.id; });
+    std::ranges::sort(jobs, {}, &CapturedJob::id);
     return jobs;
 }
 

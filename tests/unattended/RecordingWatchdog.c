@@ -1,6 +1,6 @@
-/* A stand-in for the watchdog library, loaded by dlopen in the tests: it appends what it receives, one
- * line per call ("init", or a command's three bytes in hex), to the file named in RECORDING_WATCHDOG_FILE,
- * and refuses (answers 0 to) the commands whose hex RECORDING_WATCHDOG_REFUSE holds. */
+// A stand-in for the watchdog library, loaded by dlopen in the tests: it appends what it receives, one
+// line per call ("init", or a command's three bytes in hex), to the file named in RECORDING_WATCHDOG_FILE,
+// and refuses (answers 0 to) the commands whose hex RECORDING_WATCHDOG_REFUSE holds.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>

@@ -117,11 +117,9 @@ TEST(ActivityReport, PageInHeadlessChromium_showsTheCharts)
     ASSERT_TRUE(browser.waitForFinished(60'000)) << "chromium did not finish";
     const QImage image = QImage(screenshot).convertToFormat(QImage::Format_RGB32);
     ASSERT_EQ(QSize(1280, 2000), image.size()) << qPrintable(browser.readAllStandardError());
-    int barPixels = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x)
-            barPixels += (image.pixel(x, y) & 0xF0F0F0) == 0x206090;
-    }
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    const auto barPixels = std::count_if(pixels, pixels + image.width() * image.height(),
+                                         [](QRgb pixel) { return (pixel & 0xF0F0F0) == 0x206090; });
     EXPECT_GT(barPixels, 20'000);
 }
 
@@ -137,7 +135,6 @@ TEST(ActivityReport, FleetShowsEachKioskAndTheirSum)
              "fleet/a");
     writeLog(fleet, today.addDays(-2),
              "10:00:00 Exit Attract Mode; 10:00:00 Detail: Ring.jpg; 10:00:00 Detail: Watch.jpg", "fleet/b");
-    fleet.temp().write("fleet/a/content version.txt", "20260512T101500Z\n");
 
     QString out;
     EXPECT_EQ(0, quindle::test::runAdmin({"report", "--fleet", fleet.temp().filePath("fleet"), "--output",
@@ -151,7 +148,6 @@ TEST(ActivityReport, FleetShowsEachKioskAndTheirSum)
     EXPECT_TRUE(
         html.contains("<td>a</td><td class=\"n\">4</td><td class=\"n\">1</td><td class=\"n\">1</td><td "
                       "class=\"n\">1</td>"));
-    EXPECT_TRUE(html.contains("20260512T101500Z"));
     EXPECT_EQ(1, html.count("silent for over a day"));
     EXPECT_TRUE(html.contains(QRegularExpression(">Ring\\.jpg</text><rect[^>]*/><text[^>]*>2</text>")))
         << "opened once in each kiosk";

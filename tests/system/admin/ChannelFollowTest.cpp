@@ -17,7 +17,6 @@ namespace {
 
 void replaceFile(const QString& path, const QByteArray& bytes)
 {
-    QFile::remove(path);
     QFile file(path);
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
@@ -31,6 +30,7 @@ struct Fleet
     KioskFolder kiosk;
     QString channel = owner.temp().filePath("channel");
     QString version;
+    FollowRequest request{channel, kiosk.temp().filePath("trusted-publishers"), kiosk.programFolder()};
 
     Fleet()
     {
@@ -40,10 +40,7 @@ struct Fleet
         QFile::copy(owner.temp().filePath("owner.pub"), kiosk.temp().filePath("trusted-publishers"));
         version = quindle::test::publish(owner.kioskFolder(), channel, owner.temp().filePath("owner.key"));
     }
-    QString delivered(const QString& relative = {}) const
-    {
-        return channel + "/versions/" + version + "/" + relative;
-    }
+    QString delivered(const QString& path) const { return channel + "/versions/" + version + "/" + path; }
     QString manifestPath() const { return channel + "/versions/" + version + ".manifest"; }
     QByteArray manifest() const { return owner.temp().read("channel/versions/" + version + ".manifest"); }
 
@@ -57,21 +54,6 @@ struct Fleet
             OwnerKey::load(keyFile.isEmpty() ? owner.temp().filePath("owner.key") : keyFile, error);
         replaceFile(manifestPath(), manifestText(version, read.entries, *key));
     }
-
-    FollowOutcome follow(qsizetype maxFiles = 200'000) const
-    {
-        FollowRequest request{channel, kiosk.temp().filePath("trusted-publishers"), kiosk.programFolder()};
-        request.maxFiles = maxFiles;
-        return followChannel(request);
-    }
-};
-
-struct Refusal
-{
-    const char* name;
-    std::function<void(const Fleet&)> change;
-    QString reason; // how the line goes on after "version <name> "
-    qsizetype maxFiles = 200'000;
 };
 
 } // namespace
@@ -80,53 +62,57 @@ struct Refusal
 // alone with its reason, and the kiosk goes on with the folder it has.
 TEST(ChannelFollow, RefusedVersionsLeaveTheKioskAlone)
 {
-    const Refusal cases[] = {
+    const struct
+    {
+        const char* name;
+        std::function<void(Fleet&)> change;
+        QString reason; // how the line goes on after "version <name> "
+    } cases[] = {
         {"still arriving",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              QFile::rename(f.delivered("Rings/Item 01.jpg"), f.delivered("Rings/.syncthing.Item 01.jpg.tmp"));
          },
          "refused: not complete: \"Rings/.syncthing.Item 01.jpg.tmp\" is still arriving"},
-        {"manifest missing", [](const Fleet& f) { QFile::remove(f.manifestPath()); },
+        {"manifest missing", [](Fleet& f) { QFile::remove(f.manifestPath()); },
          "is not complete: its manifest has not arrived"},
         {"picture replaced, same size",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              replaceFile(f.delivered("Rings/Item 02.jpg"),
                          f.owner.temp().read("Kiosk/Rings/Item 02.jpg").chopped(3) + "xyz");
          },
          "refused: \"Rings/Item 02.jpg\" differs from the manifest (SHA-256)"},
-        {"picture replaced", [](const Fleet& f) { replaceFile(f.delivered("Rings/Item 02.jpg"), "other"); },
+        {"picture replaced", [](Fleet& f) { replaceFile(f.delivered("Rings/Item 02.jpg"), "other"); },
          "refused: not complete: \"Rings/Item 02.jpg\" has 5 bytes"},
-        {"unlisted file", [](const Fleet& f) { replaceFile(f.delivered("Rings/extra.jpg"), "x"); },
+        {"unlisted file", [](Fleet& f) { replaceFile(f.delivered("Rings/extra.jpg"), "x"); },
          "refused: \"Rings/extra.jpg\" is not listed in the manifest"},
-        {"link to /etc", [](const Fleet& f) { QFile::link("/etc", f.delivered("Rings/etc")); },
+        {"link to /etc", [](Fleet& f) { QFile::link("/etc", f.delivered("Rings/etc")); },
          "refused: \"Rings/etc\" is a symbolic link"},
-        {"special file",
-         [](const Fleet& f) { ::mkfifo(QFile::encodeName(f.delivered("fifo")).constData(), 0600); },
+        {"special file", [](Fleet& f) { ::mkfifo(QFile::encodeName(f.delivered("fifo")).constData(), 0600); },
          "refused: \"fifo\" is a special file"},
-        {"\"..\" entry",
-         [](const Fleet& f) { f.resign([](auto& e) { e.front().path = "../../escape.jpg"; }); },
+        {"\"..\" entry", [](Fleet& f) { f.resign([](auto& e) { e.front().path = "../../escape.jpg"; }); },
          "refused: \"../../escape.jpg\" in the manifest: a \"..\" step"},
-        {"absolute entry", [](const Fleet& f) { f.resign([](auto& e) { e.front().path = "/etc/passwd"; }); },
+        {"absolute entry", [](Fleet& f) { f.resign([](auto& e) { e.front().path = "/etc/passwd"; }); },
          "refused: \"/etc/passwd\" in the manifest: an absolute path"},
         {"another key",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              OwnerKey::generate(f.kiosk.temp().path());
              f.resign([](auto&) {}, f.kiosk.temp().filePath("owner.key"));
          },
          "refused: signed by a key not in "},
         {"manifest changed after signing",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              replaceFile(f.manifestPath(), f.manifest().replace(" Rings/Item 03.jpg", " Rings/Item 3.jpg"));
          },
          "refused: bad signature"},
         {"no signature",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              replaceFile(f.manifestPath(), f.manifest().first(f.manifest().indexOf("signed-by")));
          },
          "refused: missing signature"},
-        {"over the file limit", [](const Fleet&) {}, "refused: larger than the limit of 10 files", 10},
+        {"over the file limit", [](Fleet& f) { f.request.maxFiles = 10; },
+         "refused: larger than the limit of 10 files"},
         {"settings file gone",
-         [](const Fleet& f) {
+         [](Fleet& f) {
              QFile::remove(f.delivered("quindle.ini"));
              f.resign([](auto& e) {
                  std::erase_if(e, [](const ManifestEntry& m) { return m.path == "quindle.ini"; });
@@ -134,11 +120,11 @@ TEST(ChannelFollow, RefusedVersionsLeaveTheKioskAlone)
          },
          "would not start the kiosk: "},
     };
-    for (const Refusal& row : cases) {
+    for (const auto& row : cases) {
         SCOPED_TRACE(row.name);
         Fleet fleet;
         row.change(fleet);
-        const FollowOutcome outcome = fleet.follow(row.maxFiles);
+        const FollowOutcome outcome = followChannel(fleet.request);
         EXPECT_EQ(FollowOutcome::Result::Refused, outcome.result);
         const QString start = "version " + fleet.version + " ";
         EXPECT_EQ(start + row.reason, outcome.message.left(start.size() + row.reason.size()));

@@ -33,11 +33,7 @@ public:
         return waitForStarted(30'000);
     }
     // Asks the system, so that an end that the test has not waited for yet is seen at once.
-    bool isRunning()
-    {
-        waitForFinished(0);
-        return state() == QProcess::Running;
-    }
+    bool isRunning() { return !waitForFinished(0) && state() == QProcess::Running; }
     // Two pings to the kiosk's window in turn: the second is answered only after the event loop
     // came round again, so the input sent before the first has been handed to the kiosk's handlers.
     bool settle() { return window != 0 && m_server.ping(window) && m_server.ping(window); }

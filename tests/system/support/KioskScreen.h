@@ -99,10 +99,7 @@ private:
     }
 
     bool shows(const QRect& area, const QString& file) { return pictureDifference(area, file) < tolerance; }
-    bool showsFace(const QRect& area, const char* face)
-    {
-        return shows(area, m_kiosk.interfacePicture(QLatin1String(face)));
-    }
+    bool showsFace(QRect area, const QString& face) { return shows(area, m_kiosk.interfacePicture(face)); }
 
     // The mean difference below which a picture counts as shown.
     static constexpr double tolerance = 14.0;

@@ -83,10 +83,4 @@ private:
     QSize m_backdrop;
 };
 
-// Lets GoogleTest print lists of texts in its failure messages.
-inline std::string describe(const QStringList& texts)
-{
-    return "[\"" + texts.join(QStringLiteral("\", \"")).toStdString() + "\"]";
-}
-
 } // namespace quindle::systemtest

@@ -81,23 +81,14 @@ public:
     // True once every peer is connected.
     bool connectedToAll()
     {
-        const QJsonObject connections = request("GET", "/rest/system/connections")
-                                            .object()
-                                            .value(QStringLiteral("connections"))
-                                            .toObject();
-        return std::all_of(m_peers.begin(), m_peers.end(), [&](const Syncthing* peer) {
-            return connections.value(peer->m_deviceId).toObject().value(QStringLiteral("connected")).toBool();
+        const QJsonValue connections = request("GET", "/rest/system/connections")["connections"];
+        return std::ranges::all_of(m_peers, [&](const Syncthing* peer) {
+            return connections[peer->m_deviceId]["connected"].toBool();
         });
     }
-    bool rescan(const QString& folderId)
-    {
-        return !request("POST", "/rest/db/scan?folder=" + folderId).isNull();
-    }
+    bool rescan(const QString& id) { return !request("POST", "/rest/db/scan?folder=" + id).isNull(); }
     // Puts a receive-only folder back as its peers have it, undoing local changes.
-    bool revert(const QString& folderId)
-    {
-        return !request("POST", "/rest/db/revert?folder=" + folderId).isNull();
-    }
+    bool revert(const QString& id) { return !request("POST", "/rest/db/revert?folder=" + id).isNull(); }
 
 private:
     QString configuration() const

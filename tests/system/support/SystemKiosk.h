@@ -47,9 +47,7 @@ public:
         QFile file(kioskFolder() + QStringLiteral("/quindle.ini"));
         file.open(QIODevice::ReadWrite);
         QString text = QString::fromUtf8(file.readAll());
-        const QRegularExpression statement(QStringLiteral("^ *%1 *=[^\r\n]*").arg(key),
-                                           QRegularExpression::MultilineOption |
-                                               QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpression statement(QStringLiteral("(?mi)^ *%1 *=[^\r\n]*").arg(key));
         if (!text.contains(statement))
             return false;
         text.replace(statement, key + QStringLiteral(" = ") + value);
@@ -66,10 +64,7 @@ public:
         return folders;
     }
     // The pictures of a category as the kiosk lists them: full paths, by name ignoring case.
-    QStringList pictures(int category) const
-    {
-        return picturesIn(kioskFolder() + QLatin1Char('/') + categoryFolders().value(category));
-    }
+    QStringList pictures(int category) const { return picturesIn(categoryFolders().value(category)); }
     // Every picture whose name holds the text, in the order of the kiosk's search: it looks through
     // the category folders by name, ignoring case.
     QStringList searchHits(const QString& text) const
@@ -78,7 +73,7 @@ public:
         folders.sort(Qt::CaseInsensitive);
         QStringList hits;
         for (const QString& folder : folders)
-            hits << picturesIn(kioskFolder() + QLatin1Char('/') + folder, text);
+            hits << picturesIn(folder, text);
         return hits;
     }
     // What a thumbnail slot shows for a picture: its "_" copy, else the picture itself.
@@ -122,11 +117,6 @@ public:
         return events;
     }
     QStringList logEvents() const { return logEvents(programFolder()); }
-    QStringList logFileNames() const
-    {
-        return QDir(programFolder() + QStringLiteral("/log files"))
-            .entryList({"*.csv"}, QDir::Files, QDir::Name);
-    }
 
     // The kiosk's window covers the screen area.
     void fitTo(const QRect& screen)
@@ -191,11 +181,11 @@ public:
     }
 
 private:
-    // The kiosk's own listing: the pattern's letters and the name order both ignore case, and a name
-    // with "_" is a thumbnail.
-    static QStringList picturesIn(const QString& folder, const QString& text = {})
+    // The kiosk's own listing of a category folder: the pattern's letters and the name order both
+    // ignore case, and a name with "_" is a thumbnail.
+    QStringList picturesIn(const QString& folder, const QString& text = {}) const
     {
-        const QDir dir(folder);
+        const QDir dir(kioskFolder() + QLatin1Char('/') + folder);
         QStringList paths;
         for (const QString& name :
              dir.entryList({'*' + text + "*.jpg"}, QDir::Files, QDir::Name | QDir::IgnoreCase)) {
