@@ -24,6 +24,7 @@ struct Decode
     QIODevice* device = nullptr;
     const std::atomic<bool>* cancel = nullptr;
     char buffer[chunkBytes]{};
+    bool atEnd = false; // the device has no more bytes: each fill gives an end-of-image marker
     QImage image;
     bool created = false;
 
@@ -55,8 +56,9 @@ boolean fillBuffer(j_decompress_ptr info)
     Decode& decode = decodeOf(reinterpret_cast<j_common_ptr>(info));
     if (decode.cancel && decode.cancel->load(std::memory_order_relaxed))
         ERREXIT(info, JERR_FILE_READ);
-    qint64 read = decode.device->read(decode.buffer, chunkBytes);
+    qint64 read = decode.atEnd ? 0 : decode.device->read(decode.buffer, chunkBytes);
     if (read <= 0) {
+        decode.atEnd = true;
         // The end of a file cut short: an end-of-image marker ends the scan in progress.
         WARNMS(info, JWRN_JPEG_EOF);
         decode.buffer[0] = static_cast<char>(0xff);
@@ -74,6 +76,10 @@ void skipInput(j_decompress_ptr info, long count)
     while (count > static_cast<long>(source.bytes_in_buffer)) {
         count -= static_cast<long>(source.bytes_in_buffer);
         fillBuffer(info);
+        // A segment longer than what is left of the file: the end-of-image marker put in its
+        // place stays to be read, rather than being skipped two bytes at a time.
+        if (decodeOf(reinterpret_cast<j_common_ptr>(info)).atEnd)
+            return;
     }
     source.next_input_byte += count;
     source.bytes_in_buffer -= static_cast<size_t>(count);
