@@ -1,5 +1,6 @@
 #include "platform/FileSystem.h"
 
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
 #include <algorithm>
@@ -16,13 +17,11 @@ namespace {
 
 constexpr char16_t escapeBase = 0xDC00;
 
-// Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
-int validSequenceLength(const QByteArray& bytes, qsizetype i)
+// Length of the valid UTF-8 sequence that starts at "at", or 0 when it is not valid. The
+// scanning walks pointers: names are decoded for every line the kiosk logs.
+int validSequenceLength(const unsigned char* at, const unsigned char* end)
 {
-    const auto byte = [&](qsizetype k) {
-        return static_cast<unsigned char>(bytes[k]);
-    };
-    const unsigned char lead = byte(i);
+    const unsigned char lead = *at;
     if (lead < 0x80)
         return 1;
     int length = 0;
@@ -43,13 +42,12 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
     } else {
         return 0;
     }
-    if (i + length > bytes.size())
+    if (end - at < length)
         return 0;
-    for (int k = 1; k < length; ++k) {
-        const unsigned char next = byte(i + k);
-        if ((next & 0xC0) != 0x80)
+    for (const unsigned char* next = at + 1; next != at + length; ++next) {
+        if ((*next & 0xC0) != 0x80)
             return 0;
-        code = (code << 6) | (next & 0x3F);
+        code = (code << 6) | (*next & 0x3F);
     }
     if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
         return 0;
@@ -57,10 +55,10 @@ int validSequenceLength(const QByteArray& bytes, qsizetype i)
 }
 
 // Where the run of valid UTF-8 sequences that starts at "from" ends.
-qsizetype validRunEnd(const QByteArray& bytes, qsizetype from)
+const unsigned char* validRunEnd(const unsigned char* from, const unsigned char* end)
 {
-    while (from < bytes.size()) {
-        const int length = validSequenceLength(bytes, from);
+    while (from != end) {
+        const int length = validSequenceLength(from, end);
         if (length == 0)
             break;
         from += length;
@@ -73,22 +71,27 @@ qsizetype validRunEnd(const QByteArray& bytes, qsizetype from)
 QString decodeFileName(const QByteArray& bytes)
 {
     // Most names are valid UTF-8 and nothing else (Qt's check refuses what validRunEnd
-    // refuses: overlong forms, surrogates, code points above U+10FFFF).
-    if (bytes.isValidUtf8())
+    // refuses: overlong forms, surrogates, code points above U+10FFFF). QString::fromUtf8
+    // drops a byte order mark at the start, and a name without it could not be opened again.
+    if (bytes.isValidUtf8() && !bytes.startsWith("\xef\xbb\xbf"))
         return QString::fromUtf8(bytes);
-    QString name;
-    name.reserve(bytes.size());
-    qsizetype i = 0;
-    while (i < bytes.size()) {
-        const qsizetype runEnd = validRunEnd(bytes, i);
-        if (runEnd > i) {
-            name.append(QString::fromUtf8(bytes.constData() + i, runEnd - i));
-            i = runEnd;
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    // Each byte gives at most one UTF-16 unit.
+    QString name(bytes.size(), Qt::Uninitialized);
+    QChar* out = name.data();
+    const auto* at = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const unsigned char* end = at + bytes.size();
+    while (at != end) {
+        const unsigned char* runEnd = validRunEnd(at, end);
+        if (runEnd != at) {
+            out = utf8.appendToBuffer(out, QByteArrayView(at, runEnd));
+            at = runEnd;
             continue;
         }
-        name.append(QChar(static_cast<char16_t>(escapeBase + static_cast<unsigned char>(bytes[i]))));
-        ++i;
+        *out++ = QChar(static_cast<char16_t>(escapeBase + *at++));
     }
+    name.truncate(out - name.constData());
     return name;
 }
 

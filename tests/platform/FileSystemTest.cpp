@@ -29,6 +29,8 @@ TEST(FileSystem, NamesKeepTheirBytesThroughText)
         {"\xc0\xaf", kept(0xC0) + kept(0xAF)},                        // overlong form
         {"\xed\xa0\x80", kept(0xED) + kept(0xA0) + kept(0x80)},       // encoded surrogate
         {"a\xe2\x82", QStringLiteral("a") + kept(0xE2) + kept(0x82)}, // cut sequence
+        {"\xef\xbb\xbf.jpg", QStringLiteral("\ufeff.jpg")},           // byte order mark first
+        {"\xef\xbb\xbf\xff", QStringLiteral("\ufeff") + kept(0xFF)},
     };
     for (const auto& [bytes, text] : rows) {
         SCOPED_TRACE(bytes.toHex().toStdString());
